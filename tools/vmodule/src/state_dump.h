@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "module_interpreter.h"
+
+namespace vmodule {
+
+// Line-oriented "key: value" text of everything the module holds; the
+// format is described in the README because scripts grep it.
+std::string formatDump(const ModuleInterpreter& module);
+
+}  // namespace vmodule

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "editor_sequences.h"
+#include "state_file.h"
+
+namespace vmodule::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+NonVolatileStore everyByteStore(DisplayGeometry geometry)
+{
+    NonVolatileStore store;
+    for (int row = 0; row < geometry.rows; ++row)
+        for (int column = 0; column < geometry.columns; ++column)
+            store.text[row][column] = static_cast<unsigned char>(255 - row * 20 - column);
+    for (int code = 0; code < kUserCharacterCount; ++code)
+        for (int row = 0; row < kCharacterRowCount; ++row)
+            store.characters[code][row] = static_cast<unsigned char>((code * 8 + row) % 32);
+    return store;
+}
+
+class TemporaryDirectory {
+public:
+    TemporaryDirectory()
+    {
+        std::string pattern = (fs::temp_directory_path() / "vmodule-state-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TemporaryDirectory() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+TEST(StateFile, TextFormat)
+{
+    NonVolatileStore store;
+    store.text[0][0] = 'A';
+    store.text[1][15] = 0xFE;
+    store.characters[3] = {0x1F, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(formatStateText(store, kGeometry2x16),
+              "vmodule-state 1\n"
+              "geometry: 2x16\n"
+              "stored.row1.hex: 41 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
+              "stored.row2.hex: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 FE\n"
+              "stored.char0: 00 00 00 00 00 00 00 00\n"
+              "stored.char1: 00 00 00 00 00 00 00 00\n"
+              "stored.char2: 00 00 00 00 00 00 00 00\n"
+              "stored.char3: 1F 01 02 03 04 05 06 07\n"
+              "stored.char4: 00 00 00 00 00 00 00 00\n"
+              "stored.char5: 00 00 00 00 00 00 00 00\n"
+              "stored.char6: 00 00 00 00 00 00 00 00\n"
+              "stored.char7: 00 00 00 00 00 00 00 00\n");
+}
+
+TEST(StateFile, TextRoundTripForEveryGeometry)
+{
+    for (DisplayGeometry geometry : {kGeometry2x20, kGeometry2x16, kGeometry4x20}) {
+        const NonVolatileStore store = everyByteStore(geometry);
+        std::string error;
+        const auto parsed = parseStateText(formatStateText(store, geometry), geometry, error);
+        ASSERT_TRUE(parsed.has_value()) << error;
+        EXPECT_EQ(*parsed, store) << geometryName(geometry);
+    }
+}
+
+TEST(StateFile, FileRoundTripSurvivesARestart)
+{
+    TemporaryDirectory directory;
+    const fs::path path = directory.path() / "module.state";
+    const EditorScreen screen = sampleScreen(21);
+
+    ModuleInterpreter before(kGeometry4x20);
+    before.feed(storeSequence(screen, kGeometry4x20));
+    ASSERT_TRUE(saveStateFile(path, before.store(), kGeometry4x20));
+
+    const LoadedState loaded = loadStateFile(path, kGeometry4x20);
+    ASSERT_EQ(loaded.status, LoadedState::Status::Loaded) << loaded.error;
+    ModuleInterpreter after(kGeometry4x20);
+    after.loadStore(loaded.store);
+    EXPECT_EQ(after.store(), before.store());
+
+    before.powerCycle();
+    after.powerCycle();
+    EXPECT_EQ(stateOf(after), stateOf(before));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator{}), 1)
+        << "no temporary file is left behind";
+}
+
+TEST(StateFile, SavingReplacesTheWholeFile)
+{
+    TemporaryDirectory directory;
+    const fs::path path = directory.path() / "module.state";
+    std::ofstream(path) << std::string(5000, 'x');
+    NonVolatileStore store;
+    ASSERT_TRUE(saveStateFile(path, store, kGeometry2x20));
+    EXPECT_EQ(readFile(path), formatStateText(store, kGeometry2x20));
+}
+
+TEST(StateFile, SavingIntoAMissingDirectoryFails)
+{
+    TemporaryDirectory directory;
+    EXPECT_FALSE(saveStateFile(directory.path() / "absent" / "module.state", NonVolatileStore{}, kGeometry2x20));
+}
+
+TEST(StateFile, MissingFileIsReportedAsMissing)
+{
+    TemporaryDirectory directory;
+    EXPECT_EQ(loadStateFile(directory.path() / "none", kGeometry2x20).status, LoadedState::Status::Missing);
+}
+
+TEST(StateFile, AnotherGeometryIsRefused)
+{
+    TemporaryDirectory directory;
+    const fs::path path = directory.path() / "module.state";
+    ASSERT_TRUE(saveStateFile(path, everyByteStore(kGeometry2x20), kGeometry2x20));
+    const LoadedState loaded = loadStateFile(path, kGeometry2x16);
+    EXPECT_EQ(loaded.status, LoadedState::Status::Invalid);
+    EXPECT_NE(loaded.error.find("2x20"), std::string::npos) << loaded.error;
+}
+
+TEST(StateFile, DamagedTextIsRefused)
+{
+    const std::string good = formatStateText(everyByteStore(kGeometry2x20), kGeometry2x20);
+    const auto replaced = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        const auto at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const std::string damaged[] = {
+        "",
+        good.substr(good.find('\n') + 1),
+        replaced("vmodule-state 1", "vmodule-state 2"),
+        replaced("stored.char7: ", "stored.char8: "),
+        replaced("stored.row2.hex: EB", "stored.row2.hex: EB EB"),
+        replaced("stored.row2.hex: EB", "stored.row2.hex: E"),
+        replaced("stored.row2.hex: EB", "stored.row2.hex: EG"),
+        replaced("stored.char0: 00", "stored.char0: 00 "),
+        replaced("stored.char0: 00 ", "stored.char0: 00  "),
+        replaced("geometry: 2x20", "geometry: 4x20"),
+        replaced("geometry: 2x20\n", ""),
+        good + "stored.char0: 00 00 00 00 00 00 00 00\n",
+        good + "colour: blue\n",
+        good + "no separator\n",
+    };
+    for (const std::string& text : damaged) {
+        std::string error;
+        EXPECT_FALSE(parseStateText(text, kGeometry2x20, error).has_value()) << text;
+        EXPECT_FALSE(error.empty()) << text;
+    }
+}
+
+}  // namespace
+}  // namespace vmodule::testing
