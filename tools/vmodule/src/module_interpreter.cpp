@@ -41,6 +41,7 @@ void ModuleInterpreter::feed(std::span<const unsigned char> bytes)
 
 void ModuleInterpreter::feed(unsigned char byte)
 {
+    ++bytesReceived_;
     switch (phase_) {
     case Phase::Text:
         if (byte == kCommandPrefix)

@@ -60,6 +60,7 @@ public:
     const NonVolatileStore& store() const { return store_; }
     // Grows with every change of the store, so callers know when to save it.
     std::uint64_t storeRevision() const { return storeRevision_; }
+    std::uint64_t bytesReceived() const { return bytesReceived_; }
 
 private:
     enum class Phase { Text, Command, Arguments, StoredText };
@@ -77,6 +78,7 @@ private:
     UserCharacters userCharacters_{};
     NonVolatileStore store_{};
     std::uint64_t storeRevision_ = 0;
+    std::uint64_t bytesReceived_ = 0;
 
     Phase phase_ = Phase::Text;
     unsigned char command_ = 0;

@@ -36,6 +36,8 @@ std::string formatDump(const ModuleInterpreter& module)
     appendCharacters(out, "", module.userCharacters());
     appendTextRows(out, "stored.", module.store().text, geometry);
     appendCharacters(out, "stored.", module.store().characters);
+    out += "received: " + std::to_string(module.bytesReceived()) + "\n";
+    out += std::string("incomplete-command: ") + (module.commandIncomplete() ? "yes" : "no") + "\n";
     return out;
 }
 

@@ -35,7 +35,9 @@ TEST(StateDump, FreshModule)
               "stored.char4: 00 00 00 00 00 00 00 00\n"
               "stored.char5: 00 00 00 00 00 00 00 00\n"
               "stored.char6: 00 00 00 00 00 00 00 00\n"
-              "stored.char7: 00 00 00 00 00 00 00 00\n");
+              "stored.char7: 00 00 00 00 00 00 00 00\n"
+              "received: 0\n"
+              "incomplete-command: no\n");
 }
 
 TEST(StateDump, ShowsTextCursorCharactersAndStore)
@@ -72,7 +74,12 @@ TEST(StateDump, ShowsTextCursorCharactersAndStore)
                         "stored.char7: 1F 00 1F 00 1F 00 1F 00\n"),
               std::string::npos)
         << dump;
-    EXPECT_EQ(dump.back(), '\n');
+    EXPECT_TRUE(dump.ends_with("\nstored.char7: 1F 00 1F 00 1F 00 1F 00\n"
+                               "received: 114\n"
+                               "incomplete-command: no\n"))
+        << dump;
+    module.feed(Bytes{kCommandPrefix});
+    EXPECT_TRUE(formatDump(module).ends_with("\nreceived: 115\nincomplete-command: yes\n"));
 }
 
 }  // namespace

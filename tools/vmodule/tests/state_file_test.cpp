@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "editor_sequences.h"
 #include "state_file.h"
+#include "temporary_directory.h"
 
 namespace vmodule::testing {
 namespace {
@@ -23,29 +22,6 @@ NonVolatileStore everyByteStore(DisplayGeometry geometry)
         for (int row = 0; row < kCharacterRowCount; ++row)
             store.characters[code][row] = static_cast<unsigned char>((code * 8 + row) % 32);
     return store;
-}
-
-class TemporaryDirectory {
-public:
-    TemporaryDirectory()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vmodule-state-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryDirectory() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
 }
 
 TEST(StateFile, TextFormat)
@@ -110,7 +86,7 @@ TEST(StateFile, SavingReplacesTheWholeFile)
     std::ofstream(path) << std::string(5000, 'x');
     NonVolatileStore store;
     ASSERT_TRUE(saveStateFile(path, store, kGeometry2x20));
-    EXPECT_EQ(readFile(path), formatStateText(store, kGeometry2x20));
+    EXPECT_EQ(readWholeFile(path), formatStateText(store, kGeometry2x20));
 }
 
 TEST(StateFile, SavingIntoAMissingDirectoryFails)

@@ -1,0 +1,110 @@
+#include "command_line.h"
+
+#include <set>
+
+namespace vmodule {
+
+namespace {
+
+bool takesValue(std::string_view option)
+{
+    return option == "--geometry" || option == "--link" || option == "--state" || option == "--dump-to" ||
+           option == "--style";
+}
+
+bool isFlag(std::string_view option)
+{
+    return option == "--power-cycle" || option == "--dump" || option == "--quiet" || option == "--help" ||
+           option == "-h";
+}
+
+std::optional<std::string> applyValue(Options& options, std::string_view option, std::string_view value)
+{
+    if (option == "--geometry") {
+        const auto geometry = parseGeometry(value);
+        if (!geometry) return "--geometry takes 2x20, 2x16 or 4x20, not \"" + std::string(value) + "\"";
+        options.geometry = *geometry;
+        return std::nullopt;
+    }
+    if (option == "--style") {
+        if (value == "blocks")
+            options.style = RenderStyle::Blocks;
+        else if (value == "half")
+            options.style = RenderStyle::HalfBlocks;
+        else
+            return "--style takes blocks or half, not \"" + std::string(value) + "\"";
+        return std::nullopt;
+    }
+    if (value.empty()) return std::string(option) + " takes a non-empty path";
+    if (option == "--link") options.link = std::filesystem::path(value);
+    if (option == "--state") options.state = std::filesystem::path(value);
+    if (option == "--dump-to") options.dumpTo = std::filesystem::path(value);
+    return std::nullopt;
+}
+
+void applyFlag(Options& options, std::string_view option)
+{
+    if (option == "--power-cycle") options.powerCycle = true;
+    if (option == "--dump") options.dump = true;
+    if (option == "--quiet") options.quiet = true;
+    if (option == "--help" || option == "-h") options.help = true;
+}
+
+ParsedCommandLine failure(std::string error)
+{
+    return {std::nullopt, std::move(error)};
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments)
+{
+    Options options;
+    std::set<std::string, std::less<>> seen;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view option = arguments[i];
+        std::optional<std::string_view> inlineValue;
+        if (const auto equals = option.find('='); option.starts_with("--") && equals != std::string_view::npos) {
+            inlineValue = option.substr(equals + 1);
+            option = option.substr(0, equals);
+        }
+        if (!takesValue(option) && !isFlag(option)) return failure("unknown option " + std::string(arguments[i]));
+        if (!seen.emplace(option).second) return failure(std::string(option) + " given twice");
+        if (isFlag(option)) {
+            if (inlineValue) return failure(std::string(option) + " takes no value");
+            applyFlag(options, option);
+            continue;
+        }
+        if (!inlineValue) {
+            if (i + 1 == arguments.size()) return failure(std::string(option) + " needs a value");
+            inlineValue = arguments[++i];
+        }
+        if (auto error = applyValue(options, option, *inlineValue)) return failure(*error);
+    }
+    if (options.help) return {options, {}};
+    if (options.dump && (options.link || options.dumpTo))
+        return failure("--dump prints the state and exits; it takes no --link or --dump-to");
+    if (!options.dump && !options.link) return failure("--link PATH is needed (or --dump)");
+    return {options, {}};
+}
+
+std::string usageText()
+{
+    return "usage: vmodule [--geometry 2x20|2x16|4x20] --link PATH [--state FILE] [--dump-to FILE]\n"
+           "               [--power-cycle] [--quiet] [--style blocks|half]\n"
+           "       vmodule [--geometry 2x20|2x16|4x20] [--state FILE] [--power-cycle] --dump\n"
+           "\n"
+           "A virtual QV5 character display module on a pseudo-terminal.\n"
+           "  --geometry G     rows x columns of the module (default 2x20)\n"
+           "  --link PATH      make PATH a symlink to the module's serial line and listen on it\n"
+           "  --state FILE     keep the module's non-volatile store in FILE across runs\n"
+           "  --dump-to FILE   rewrite FILE with the state dump after every chunk received\n"
+           "  --power-cycle    start as after power-on: the stored start screen is shown\n"
+           "  --dump           print the state dump and exit\n"
+           "  --quiet          do not draw the module in the terminal\n"
+           "  --style S        blocks (two characters per dot) or half (coloured half blocks);\n"
+           "                   by default blocks when the terminal is wide enough\n"
+           "Signals: SIGUSR1 power-cycles the module; SIGINT, SIGTERM and SIGHUP end it.\n";
+}
+
+}  // namespace vmodule

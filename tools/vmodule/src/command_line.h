@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "display_geometry.h"
+#include "dot_renderer.h"
+
+namespace vmodule {
+
+struct Options {
+    DisplayGeometry geometry = kGeometry2x20;
+    std::optional<std::filesystem::path> link;
+    std::optional<std::filesystem::path> state;
+    std::optional<std::filesystem::path> dumpTo;
+    std::optional<RenderStyle> style;
+    bool powerCycle = false;
+    bool dump = false;
+    bool quiet = false;
+    bool help = false;
+};
+
+struct ParsedCommandLine {
+    std::optional<Options> options;
+    std::string error;
+};
+
+// The arguments after the program name.
+ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments);
+std::string usageText();
+
+}  // namespace vmodule

@@ -1,0 +1,114 @@
+#include "dot_renderer.h"
+
+namespace vmodule {
+
+namespace {
+
+constexpr const char* kLitBlock = "\u2588\u2588";
+constexpr const char* kDarkBlock = "\u2591\u2591";
+constexpr const char* kUpperHalf = "\u2580";
+
+struct Colour {
+    int red, green, blue;
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+// The editor preview's panel blue, cell blue and pixel white.
+constexpr Colour kPanel{0x39, 0x4A, 0xD4};
+constexpr Colour kDarkDot{0x39, 0x4A, 0xB4};
+constexpr Colour kLitDot{0xFF, 0xFF, 0xFF};
+
+std::string colourCode(int selector, Colour colour)
+{
+    return "\x1b[" + std::to_string(selector) + ";2;" + std::to_string(colour.red) + ";" +
+           std::to_string(colour.green) + ";" + std::to_string(colour.blue) + "m";
+}
+
+class ColouredLine {
+public:
+    void put(const char* text, Colour foreground, Colour background)
+    {
+        if (!(foreground == foreground_)) text_ += colourCode(38, foreground_ = foreground);
+        if (!(background == background_)) text_ += colourCode(48, background_ = background);
+        text_ += text;
+    }
+    void gap() { put(" ", kPanel, kPanel); }
+    std::string finish() { return text_ + "\x1b[0m"; }
+
+private:
+    std::string text_;
+    Colour foreground_{-1, -1, -1};
+    Colour background_{-1, -1, -1};
+};
+
+bool lit(const ModuleInterpreter& module, FontTable font, int row, int column, int dotRow, int dotColumn)
+{
+    return dotLit(font, module.userCharacters(), module.display()[row][column], dotRow, dotColumn);
+}
+
+std::vector<std::string> renderBlocks(const ModuleInterpreter& module, FontTable font)
+{
+    const DisplayGeometry geometry = module.geometry();
+    std::vector<std::string> lines;
+    for (int row = 0; row < geometry.rows; ++row) {
+        if (row > 0) lines.emplace_back();
+        for (int dotRow = 0; dotRow < kCharacterRowCount; ++dotRow) {
+            std::string line;
+            for (int column = 0; column < geometry.columns; ++column) {
+                if (column > 0) line += "  ";
+                for (int dotColumn = 0; dotColumn < kDotColumns; ++dotColumn)
+                    line += lit(module, font, row, column, dotRow, dotColumn) ? kLitBlock : kDarkBlock;
+            }
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::string panelLine(int width)
+{
+    ColouredLine line;
+    for (int i = 0; i < width; ++i) line.gap();
+    return line.finish();
+}
+
+std::vector<std::string> renderHalfBlocks(const ModuleInterpreter& module, FontTable font)
+{
+    const DisplayGeometry geometry = module.geometry();
+    const int width = renderedWidth(geometry, RenderStyle::HalfBlocks);
+    std::vector<std::string> lines{panelLine(width)};
+    for (int row = 0; row < geometry.rows; ++row) {
+        if (row > 0) lines.push_back(panelLine(width));
+        for (int dotRow = 0; dotRow < kCharacterRowCount; dotRow += 2) {
+            ColouredLine line;
+            line.gap();
+            for (int column = 0; column < geometry.columns; ++column) {
+                if (column > 0) line.gap();
+                for (int dotColumn = 0; dotColumn < kDotColumns; ++dotColumn) {
+                    const bool top = lit(module, font, row, column, dotRow, dotColumn);
+                    const bool bottom = lit(module, font, row, column, dotRow + 1, dotColumn);
+                    line.put(kUpperHalf, top ? kLitDot : kDarkDot, bottom ? kLitDot : kDarkDot);
+                }
+            }
+            line.gap();
+            lines.push_back(line.finish());
+        }
+    }
+    lines.push_back(panelLine(width));
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> renderDots(const ModuleInterpreter& module, FontTable font, RenderStyle style)
+{
+    return style == RenderStyle::Blocks ? renderBlocks(module, font) : renderHalfBlocks(module, font);
+}
+
+int renderedWidth(DisplayGeometry geometry, RenderStyle style)
+{
+    if (style == RenderStyle::Blocks) return geometry.columns * 2 * kDotColumns + (geometry.columns - 1) * 2;
+    return geometry.columns * kDotColumns + (geometry.columns - 1) + 2;
+}
+
+}  // namespace vmodule

@@ -1,0 +1,141 @@
+#include "live_module.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include "atomic_file.h"
+#include "pty_link.h"
+#include "signal_pipe.h"
+#include "state_dump.h"
+#include "state_file.h"
+#include "terminal_view.h"
+
+namespace vmodule {
+
+namespace {
+
+// The editor pauses at most 150 ms inside a transfer; a command still open
+// after a full second of silence belongs to a sender that went away.
+constexpr int kAbandonAfterMilliseconds = 1000;
+
+class Publisher {
+public:
+    Publisher(const Options& options, const ModuleInterpreter& module)
+        : options_(options), savedRevision_(module.storeRevision())
+    {
+    }
+
+    void publish(const ModuleInterpreter& module)
+    {
+        if (options_.state && module.storeRevision() != savedRevision_) {
+            if (saveStateFile(*options_.state, module.store(), module.geometry()))
+                savedRevision_ = module.storeRevision();
+            else
+                warnOnce(stateWarned_, "cannot write the state file " + options_.state->string());
+        }
+        if (options_.dumpTo && !writeFileAtomically(*options_.dumpTo, formatDump(module)))
+            warnOnce(dumpWarned_, "cannot write the dump file " + options_.dumpTo->string());
+    }
+
+private:
+    static void warnOnce(bool& warned, const std::string& message)
+    {
+        if (!warned) std::cerr << "vmodule: " << message << "\n";
+        warned = true;
+    }
+
+    const Options& options_;
+    std::uint64_t savedRevision_;
+    bool stateWarned_ = false;
+    bool dumpWarned_ = false;
+};
+
+enum class LineStatus { Data, Nothing, Failed };
+
+LineStatus readLine(int descriptor, ModuleInterpreter& module)
+{
+    std::array<unsigned char, 4096> buffer{};
+    const ssize_t count = read(descriptor, buffer.data(), buffer.size());
+    if (count > 0) {
+        module.feed(std::span(buffer.data(), static_cast<std::size_t>(count)));
+        return LineStatus::Data;
+    }
+    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return LineStatus::Nothing;
+    return LineStatus::Failed;
+}
+
+}  // namespace
+
+int runLiveModule(const Options& options, ModuleInterpreter& module, FontTable font)
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    SignalPipe signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGWINCH};
+    if (!signals.ok()) {
+        std::cerr << "vmodule: cannot set up signal handling\n";
+        return 1;
+    }
+    std::string error;
+    const std::unique_ptr<PtyLink> link = PtyLink::open(*options.link, error);
+    if (!link) {
+        std::cerr << "vmodule: " << error << "\n";
+        return 1;
+    }
+    const std::string caption =
+        "QV5 " + geometryName(module.geometry()) + " on " + link->linkPath().string() + " -> " + link->slaveName();
+    std::cerr << "vmodule: " << link->linkPath().string() << " -> " << link->slaveName() << "\n";
+
+    Publisher publisher(options, module);
+    publisher.publish(module);
+    std::unique_ptr<TerminalView> view;
+    if (!options.quiet) {
+        view = std::make_unique<TerminalView>(font, options.style, caption);
+        view->draw(module);
+    }
+
+    for (;;) {
+        std::array<pollfd, 2> waits{{{link->masterDescriptor(), POLLIN, 0}, {signals.readDescriptor(), POLLIN, 0}}};
+        const int ready = poll(waits.data(), waits.size(), module.commandIncomplete() ? kAbandonAfterMilliseconds : -1);
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            std::cerr << "vmodule: poll failed: " << std::strerror(errno) << "\n";
+            return 1;
+        }
+        if (ready == 0) {
+            module.abandonIncompleteCommand();
+            publisher.publish(module);
+            continue;
+        }
+        while (const auto signal = signals.takeSignal()) {
+            if (*signal == SIGUSR1) {
+                module.powerCycle();
+                publisher.publish(module);
+                if (view) view->draw(module);
+            } else if (*signal == SIGWINCH) {
+                if (view) view->resized(module);
+            } else {
+                return 0;
+            }
+        }
+        if (waits[0].revents == 0) continue;
+        switch (readLine(link->masterDescriptor(), module)) {
+        case LineStatus::Data:
+            publisher.publish(module);
+            if (view) view->draw(module);
+            break;
+        case LineStatus::Nothing:
+            break;
+        case LineStatus::Failed:
+            std::cerr << "vmodule: the serial line failed: " << std::strerror(errno) << "\n";
+            return 1;
+        }
+    }
+}
+
+}  // namespace vmodule

@@ -1,0 +1,42 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "command_line.h"
+#include "font_table.h"
+#include "live_module.h"
+#include "module_interpreter.h"
+#include "state_dump.h"
+#include "state_file.h"
+
+int main(int argc, char** argv)
+{
+    using namespace vmodule;
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.options) {
+        std::cerr << "vmodule: " << parsed.error << "\n" << usageText();
+        return 2;
+    }
+    const Options& options = *parsed.options;
+    if (options.help) {
+        std::cout << usageText();
+        return 0;
+    }
+
+    ModuleInterpreter module(options.geometry);
+    if (options.state) {
+        const LoadedState loaded = loadStateFile(*options.state, options.geometry);
+        if (loaded.status == LoadedState::Status::Invalid) {
+            std::cerr << "vmodule: " << loaded.error << "\n";
+            return 1;
+        }
+        if (loaded.status == LoadedState::Status::Loaded) module.loadStore(loaded.store);
+    }
+    if (options.powerCycle) module.powerCycle();
+    if (options.dump) {
+        std::cout << formatDump(module);
+        return std::cout.flush() ? 0 : 1;
+    }
+    return runLiveModule(options, module, builtInFont());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vmodule {
+
+// A pseudo-terminal pair in raw mode whose slave is published as a symlink.
+// The slave stays open here too, so the line never hangs up between writers.
+class PtyLink {
+public:
+    // Null with error set when the pty cannot be made or the path is taken by
+    // something other than a symlink.
+    static std::unique_ptr<PtyLink> open(const std::filesystem::path& linkPath, std::string& error);
+    ~PtyLink();
+    PtyLink(const PtyLink&) = delete;
+    PtyLink& operator=(const PtyLink&) = delete;
+
+    int masterDescriptor() const { return master_; }
+    const std::string& slaveName() const { return slaveName_; }
+    const std::filesystem::path& linkPath() const { return linkPath_; }
+
+private:
+    PtyLink() = default;
+
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slaveName_;
+    std::filesystem::path linkPath_;
+    bool linked_ = false;
+};
+
+}  // namespace vmodule

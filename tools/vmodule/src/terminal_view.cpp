@@ -1,0 +1,77 @@
+#include "terminal_view.h"
+
+#include <cerrno>
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace vmodule {
+
+namespace {
+
+constexpr const char* kHome = "\x1b[H";
+constexpr const char* kClearScreen = "\x1b[2J";
+constexpr const char* kClearToLineEnd = "\x1b[K";
+constexpr const char* kClearBelow = "\x1b[J";
+constexpr const char* kHideCursor = "\x1b[?25l";
+constexpr const char* kShowCursor = "\x1b[?25h";
+
+void writeOut(const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+int terminalColumns()
+{
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
+    return size.ws_col;
+}
+
+}  // namespace
+
+TerminalView::TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption)
+    : font_(font), forcedStyle_(style), caption_(std::move(caption))
+{
+    writeOut(kHideCursor);
+}
+
+TerminalView::~TerminalView()
+{
+    writeOut(std::string(kShowCursor) + "\n");
+}
+
+RenderStyle TerminalView::chooseStyle(DisplayGeometry geometry) const
+{
+    if (forcedStyle_) return *forcedStyle_;
+    return terminalColumns() >= renderedWidth(geometry, RenderStyle::Blocks) ? RenderStyle::Blocks
+                                                                              : RenderStyle::HalfBlocks;
+}
+
+void TerminalView::draw(const ModuleInterpreter& module)
+{
+    std::string frame = clearNext_ ? std::string(kClearScreen) + kHome : std::string(kHome);
+    clearNext_ = false;
+    for (const std::string& line : renderDots(module, font_, chooseStyle(module.geometry())))
+        frame += line + kClearToLineEnd + "\n";
+    frame += std::string(kClearToLineEnd) + "\n" + caption_ + "  cursor: column " +
+             std::to_string(module.cursor().column + 1) + " row " + std::to_string(module.cursor().row + 1) +
+             "  received: " + std::to_string(module.bytesReceived()) + " bytes" + kClearToLineEnd + "\n";
+    frame += "Ctrl-C quits; kill -USR1 " + std::to_string(getpid()) + " power-cycles the module.";
+    frame += std::string(kClearToLineEnd) + kClearBelow;
+    writeOut(frame);
+}
+
+void TerminalView::resized(const ModuleInterpreter& module)
+{
+    clearNext_ = true;
+    draw(module);
+}
+
+}  // namespace vmodule

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "editor_sequences.h"
+#include "hex_text.h"
+#include "state_file.h"
+#include "temporary_directory.h"
+
+extern char** environ;
+
+namespace vmodule::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Generous, because sanitizer builds on a loaded machine can be slow; the
+// waits end as soon as the condition holds.
+constexpr auto kPatience = 30s;
+
+bool waitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+class RunningModule {
+public:
+    explicit RunningModule(const std::vector<std::string>& arguments)
+    {
+        std::vector<char*> argv;
+        std::vector<std::string> owned = arguments;
+        owned.insert(owned.begin(), VMODULE_BINARY);
+        for (std::string& argument : owned) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, VMODULE_BINARY, nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    }
+    ~RunningModule()
+    {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    pid_t pid() const { return pid_; }
+    bool running()
+    {
+        if (exited_) return false;
+        exited_ = waitpid(pid_, &status_, WNOHANG) == pid_;
+        return !exited_;
+    }
+    // The exit status, or -1 when it did not end normally.
+    int stop(int signal)
+    {
+        kill(pid_, signal);
+        if (!exited_) exited_ = waitpid(pid_, &status_, 0) == pid_;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+    int exitStatus()
+    {
+        if (!exited_) exited_ = waitpid(pid_, &status_, 0) == pid_;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int status_ = 0;
+    bool exited_ = false;
+};
+
+// Like the editor: open the port, write, close it again.
+void sendOverLine(const fs::path& line, const Bytes& bytes, std::size_t pieceSize)
+{
+    const int descriptor = open(line.c_str(), O_WRONLY | O_NOCTTY);
+    ASSERT_GE(descriptor, 0) << "cannot open " << line;
+    for (std::size_t offset = 0; offset < bytes.size(); offset += pieceSize) {
+        const std::size_t count = std::min(pieceSize, bytes.size() - offset);
+        ASSERT_EQ(write(descriptor, bytes.data() + offset, count), static_cast<ssize_t>(count));
+    }
+    close(descriptor);
+}
+
+std::string hexLine(const std::string& key, const EditorScreen& screen, int first, int count)
+{
+    return "\n" + key + ": " + hexBytes(std::span(screen.cells).subspan(static_cast<std::size_t>(first),
+                                                                        static_cast<std::size_t>(count))) + "\n";
+}
+
+bool fileContains(const fs::path& path, const std::string& text)
+{
+    return readWholeFile(path).find(text) != std::string::npos;
+}
+
+std::string runDump(const std::vector<std::string>& arguments)
+{
+    std::string command = VMODULE_BINARY;
+    for (const std::string& argument : arguments) command += " '" + argument + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return {};
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t count = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, count);
+    pclose(pipe);
+    return output;
+}
+
+TEST(LinkIntegration, EditorTransfersReachTheDumpAndTheStateFile)
+{
+    TemporaryDirectory directory;
+    const fs::path line = directory.path() / "COM3";
+    const fs::path dump = directory.path() / "module.txt";
+    const fs::path state = directory.path() / "module.state";
+    RunningModule module({"--geometry", "2x20", "--link", line.string(), "--dump-to", dump.string(), "--state",
+                          state.string(), "--quiet"});
+    ASSERT_GT(module.pid(), 0);
+    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+    ASSERT_TRUE(module.running());
+    ASSERT_TRUE(fs::is_symlink(line));
+    EXPECT_TRUE(fs::read_symlink(line).string().starts_with("/dev/pts/")) << fs::read_symlink(line);
+
+    const EditorScreen mirrored = sampleScreen(31);
+    sendOverLine(line, mirrorSequence(mirrored), 136);
+    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 136\n"); })) << readWholeFile(dump);
+    std::string shown = readWholeFile(dump);
+    EXPECT_NE(shown.find(hexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find(hexLine("row2.hex", mirrored, 20, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\nchar7: " + hexBytes(mirrored.characters[7]) + "\n"), std::string::npos) << shown;
+
+    // A second writer after the first closed the line, in small pieces as the editor's store arrives.
+    const EditorScreen stored = sampleScreen(32);
+    sendOverLine(line, storeSequence(stored, kGeometry2x20), 8);
+    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 266\n"); })) << readWholeFile(dump);
+    shown = readWholeFile(dump);
+    EXPECT_NE(shown.find(hexLine("stored.row2.hex", stored, 20, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find(hexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << "the display is unchanged";
+
+    ASSERT_EQ(kill(module.pid(), SIGUSR1), 0);
+    ASSERT_TRUE(waitFor([&] { return fileContains(dump, hexLine("row1.hex", stored, 0, 20)); }))
+        << readWholeFile(dump);
+    EXPECT_TRUE(fileContains(dump, "\nchar0: " + hexBytes(stored.characters[0]) + "\n"));
+
+    EXPECT_EQ(module.stop(SIGTERM), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(line))) << "the link is removed";
+
+    std::string error;
+    const auto saved = parseStateText(readWholeFile(state), kGeometry2x20, error);
+    ASSERT_TRUE(saved) << error;
+    const std::string nextPowerOn = runDump({"--state", state.string(), "--power-cycle", "--dump"});
+    EXPECT_NE(nextPowerOn.find(hexLine("row2.hex", stored, 20, 20)), std::string::npos) << nextPowerOn;
+    EXPECT_NE(nextPowerOn.find("\ncursor: column 1 row 1\n"), std::string::npos) << nextPowerOn;
+}
+
+TEST(LinkIntegration, SilenceAbandonsABrokenCommand)
+{
+    TemporaryDirectory directory;
+    const fs::path line = directory.path() / "COM3";
+    const fs::path dump = directory.path() / "module.txt";
+    RunningModule module({"--geometry", "2x16", "--link", line.string(), "--dump-to", dump.string(), "--quiet"});
+    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+
+    sendOverLine(line, Bytes{0xFE, 0x4E, 0x03, 0x1F}, 4);
+    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 4\nincomplete-command: no\n"); }))
+        << readWholeFile(dump);
+    sendOverLine(line, Bytes{'o', 'k'}, 2);
+    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 6\n"); })) << readWholeFile(dump);
+    EXPECT_TRUE(fileContains(dump, "\nrow1: |ok              |\n")) << readWholeFile(dump);
+    EXPECT_TRUE(fileContains(dump, "\nchar3: 00 00 00 00 00 00 00 00\n"));
+    EXPECT_EQ(module.stop(SIGINT), 0);
+}
+
+TEST(LinkIntegration, AStaleLinkIsReplacedButAFileIsNot)
+{
+    TemporaryDirectory directory;
+    const fs::path line = directory.path() / "COM3";
+    fs::create_symlink("/nonexistent/tty", line);
+    {
+        const fs::path dump = directory.path() / "module.txt";
+        RunningModule module({"--link", line.string(), "--dump-to", dump.string(), "--quiet"});
+        ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+        EXPECT_TRUE(fs::read_symlink(line).string().starts_with("/dev/pts/"));
+        EXPECT_EQ(module.stop(SIGTERM), 0);
+    }
+
+    const fs::path file = directory.path() / "precious";
+    { std::ofstream(file) << "keep me"; }
+    RunningModule refused({"--link", file.string(), "--quiet"});
+    EXPECT_EQ(refused.exitStatus(), 1);
+    EXPECT_EQ(readWholeFile(file), "keep me");
+}
+
+TEST(LinkIntegration, DamagedStateFileStopsTheStart)
+{
+    TemporaryDirectory directory;
+    const fs::path state = directory.path() / "module.state";
+    { std::ofstream(state) << "something else\n"; }
+    RunningModule module({"--link", (directory.path() / "COM3").string(), "--state", state.string(), "--quiet"});
+    EXPECT_EQ(module.exitStatus(), 1);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(directory.path() / "COM3")));
+}
+
+}  // namespace
+}  // namespace vmodule::testing
