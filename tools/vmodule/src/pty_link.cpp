@@ -99,6 +99,8 @@ std::unique_ptr<PtyLink> PtyLink::open(const std::filesystem::path& linkPath, st
         error = systemError("cannot make the pseudo-terminal non-blocking");
         return nullptr;
     }
+    link->keeper_ = SessionKeeper::start(link->slaveName_, error);
+    if (!link->keeper_) return nullptr;
     if (!publishSymlink(linkPath, link->slaveName_, error)) return nullptr;
     link->linked_ = true;
     return link;

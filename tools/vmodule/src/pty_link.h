@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "session_keeper.h"
+
 namespace vmodule {
 
 // A pseudo-terminal pair in raw mode whose slave is published as a symlink.
-// The slave stays open here too, so the line never hangs up between writers.
+// The slave stays open here too, so the line never hangs up between writers,
+// and a session of its own holds it as controlling terminal.
 class PtyLink {
 public:
     // Null with error set when the pty cannot be made or the path is taken by
@@ -29,6 +32,7 @@ private:
     std::string slaveName_;
     std::filesystem::path linkPath_;
     bool linked_ = false;
+    std::unique_ptr<SessionKeeper> keeper_;
 };
 
 }  // namespace vmodule

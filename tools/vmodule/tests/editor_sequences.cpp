@@ -4,6 +4,15 @@
 
 #include "hex_text.h"
 
+namespace vmodule {
+
+void PrintTo(const DisplayGeometry& geometry, std::ostream* out)
+{
+    *out << geometryName(geometry);
+}
+
+}  // namespace vmodule
+
 namespace vmodule::testing {
 
 namespace {

@@ -2,9 +2,16 @@
 
 #include <array>
 #include <initializer_list>
+#include <ostream>
 #include <vector>
 
 #include "module_interpreter.h"
+
+namespace vmodule {
+
+void PrintTo(const DisplayGeometry& geometry, std::ostream* out);
+
+}  // namespace vmodule
 
 namespace vmodule::testing {
 

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "editor_sequences.h"
@@ -184,6 +185,51 @@ TEST(LinkIntegration, SilenceAbandonsABrokenCommand)
     EXPECT_TRUE(fileContains(dump, "\nrow1: |ok              |\n")) << readWholeFile(dump);
     EXPECT_TRUE(fileContains(dump, "\nchar3: 00 00 00 00 00 00 00 00\n"));
     EXPECT_EQ(module.stop(SIGINT), 0);
+}
+
+// Wine's server opens the port like this; it must not adopt the line as its
+// controlling terminal, or it would be hung up when the module stops.
+TEST(LinkIntegration, ASessionLeaderOpeningTheLineIsNotTiedToIt)
+{
+    TemporaryDirectory directory;
+    const fs::path line = directory.path() / "COM3";
+    const fs::path dump = directory.path() / "module.txt";
+    RunningModule module({"--link", line.string(), "--dump-to", dump.string(), "--quiet"});
+    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+
+    int report[2], release[2];
+    ASSERT_EQ(pipe(report), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        close(report[0]);
+        close(release[1]);
+        char adopted = 1;
+        const int descriptor = (setsid() >= 0) ? open(line.c_str(), O_RDWR) : -1;
+        if (descriptor >= 0) {
+            adopted = tcgetsid(descriptor) == getsid(0) ? 1 : 0;
+            if (write(descriptor, "ok", 2) != 2) adopted = 1;
+        }
+        if (write(report[1], &adopted, 1) != 1) _exit(3);
+        char ignored = 0;
+        while (read(release[0], &ignored, 1) > 0) {
+        }
+        _exit(0);
+    }
+    close(report[1]);
+    close(release[0]);
+    char adopted = 1;
+    ASSERT_EQ(read(report[0], &adopted, 1), 1);
+    EXPECT_EQ(adopted, 0) << "the line became the writer's controlling terminal";
+    EXPECT_TRUE(waitFor([&] { return fileContains(dump, "\nrow1: |ok                  |\n"); })) << readWholeFile(dump);
+
+    EXPECT_EQ(module.stop(SIGTERM), 0);
+    close(release[1]);
+    close(report[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the writer was hung up, status " << status;
 }
 
 TEST(LinkIntegration, AStaleLinkIsReplacedButAFileIsNot)
