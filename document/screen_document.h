@@ -1,0 +1,60 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr size_t kCellCount = 400;
+inline constexpr size_t kGlyphCount = 255;  // codes 0-254; 255 has no glyph
+inline constexpr size_t kGlyphRows = 8;
+inline constexpr size_t kGlyphRowBytes = 7;
+inline constexpr size_t kGlyphBytes = kGlyphRows * kGlyphRowBytes;
+inline constexpr size_t kGlyphTableBytes = kGlyphCount * kGlyphBytes;
+inline constexpr size_t kUserGlyphCount = 8;
+inline constexpr size_t kUserGlyphBytes = kUserGlyphCount * kGlyphBytes;
+inline constexpr size_t kFileNameCapacity = 256;
+inline constexpr size_t kMaxFileNameLength = kFileNameCapacity - 1;
+inline constexpr uint8_t kSpace = 0x20;
+
+// Pixel bytes: 0 dark, 1 lit; glyph k starts at k * 56, its row r at + r * 7.
+using GlyphTable = std::array<uint8_t, kGlyphTableBytes>;
+
+// The one start screen being edited.
+struct ScreenDocument {
+    uint32_t sizeCode = 0;
+    uint32_t columns = 0;
+    uint32_t rows = 0;
+    int32_t paletteOffset = 0;
+    std::array<uint8_t, kCellCount> cells{};  // row-major, row y column x at y * columns + x
+    GlyphTable glyphs{};
+    std::array<char, kFileNameCapacity> fileName{};
+};
+
+// The windows that show the document; the document code reaches them only through this.
+class DocumentWindows {
+public:
+    // The geometry in force changed or was re-applied: size the main window for it
+    // and redraw the preview.
+    virtual void ShowGeometry() = 0;
+    // Redraw the whole main window.
+    virtual void RedrawFrame() = 0;
+
+protected:
+    ~DocumentWindows() = default;
+};
+
+// The state the preview's creation gives the document: 16 x 4, the built-in glyphs, 64 blank cells.
+void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]);
+
+// Cells that belong to the geometry, never more than the cell array holds.
+size_t UsedCellCount(const ScreenDocument& doc);
+
+// The geometry rule: stores the low 16 bits of the code and sets what that size sets.
+void ApplySizeCode(ScreenDocument& doc, uint32_t code);
+void BlankText(ScreenDocument& doc);
+
+void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentWindows* windows);
+void ClearDocument(ScreenDocument& doc, DocumentWindows* windows);
+
+// Paths longer than the document holds are refused, never cut: a cut path names another file.
+bool AssignFileName(ScreenDocument& doc, const char* path);
+bool HasFileName(const ScreenDocument& doc);

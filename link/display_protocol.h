@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+
+#include "document/screen_document.h"
+#include "link/link_settings.h"
+#include "link/serial_line.h"
+
+inline constexpr uint8_t kCommandPrefix = 0xFE;
+inline constexpr uint8_t kDefineCharacter = 0x4E;
+inline constexpr uint8_t kPlaceCursor = 0x47;
+inline constexpr uint8_t kStoreCharacter = 0xC2;
+inline constexpr uint8_t kStoreText = 0x40;
+
+inline constexpr uint32_t kMirrorBlockBytes = 20;
+inline constexpr uint32_t kCharacterPauseMs = 20;
+inline constexpr uint32_t kTextPauseMs = 20;
+inline constexpr uint32_t kTextPauseEvery = 8;
+inline constexpr uint32_t kFinalPauseMs = 150;
+
+// "COM" and one digit; false, and no name, for a port outside 1-9.
+bool BuildPortName(int32_t portNumber, char (&name)[5]);
+
+// Columns 0-4 of a 7-byte glyph row as bits 4-0; any non-zero byte is lit.
+uint8_t PackRow(const uint8_t* glyphRow);
+
+// The command prefix as text would make the module run the bytes after it as a command.
+uint8_t SafeTextByte(uint8_t cell);
+
+class DisplayProtocol {
+public:
+    // Shows the user characters and the first two rows on the module.
+    void MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line);
+    // Stores the user characters and the whole text as the module's power-on screen.
+    void StoreScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line,
+                     Sleeper& sleeper);
+
+    void EnableMirror() { mirrorDisabled = false; }
+
+    bool mirrorDisabled = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "link/serial_line.h"
+
+// The kernel calls a channel makes; a seam so that failures no real port gives on demand can be tested.
+struct CommApi {
+    HANDLE(WINAPI* createFile)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    BOOL(WINAPI* setCommMask)(HANDLE, DWORD);
+    BOOL(WINAPI* setCommTimeouts)(HANDLE, LPCOMMTIMEOUTS);
+    BOOL(WINAPI* setCommState)(HANDLE, LPDCB);
+    BOOL(WINAPI* writeFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    BOOL(WINAPI* closeHandle)(HANDLE);
+};
+
+const CommApi& SystemCommApi();
+
+// 8 data bits, one stop bit, no handshake.
+DCB MakeLineDcb(int32_t baudRate, ParityMode parity);
+
+class SerialChannel final : public SerialLine {
+public:
+    explicit SerialChannel(const CommApi& api = SystemCommApi()) : api_(api) {}
+    ~SerialChannel() { Close(); }
+    SerialChannel(const SerialChannel&) = delete;
+    SerialChannel& operator=(const SerialChannel&) = delete;
+
+    int32_t Open(const char* name, int32_t baudRate, ParityMode parity) override;
+    void WriteByte(uint32_t value) override;
+    void Write(const uint8_t* bytes, uint32_t count) override;
+    void Close() override;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    const char* Name() const { return name_; }
+
+private:
+    const CommApi& api_;
+    char name_[11] = {};
+    int32_t baudRate_ = 0;
+    ParityMode parity_ = ParityMode::None;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+class SystemSleeper final : public Sleeper {
+public:
+    void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
+};

@@ -1,0 +1,64 @@
+# A throwaway Wine world: a private Xvfb display, a fresh 32-bit prefix, and serial ports.
+#   COM3 <-> COM4 and COM5 <-> COM6 are the two ends of pseudo-terminal pairs, so a Windows
+#   program that writes COM3 can be read on COM4 (or from Linux on $BREVANT_COM4_PTY);
+#   COM1, COM2, COM7, COM8, COM9 point at a folder and can never be opened.
+# wine_session_start sets WINEPREFIX, DISPLAY and the BREVANT_* variables; wine_session_stop
+# ends every process it started and removes what it made.
+
+wine_session_start() {
+  BREVANT_SESSION_DIR=$(mktemp -d /tmp/brevant-wine.XXXXXX)
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$BREVANT_SESSION_DIR/prefix"
+  BREVANT_SESSION_PIDS=()
+
+  if [ -z "${BREVANT_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      BREVANT_SESSION_PIDS+=($!)
+      export DISPLAY=":$n"
+      break
+    done
+    local i
+    for i in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+
+  mkdir -p "$BREVANT_SESSION_DIR/no-device"
+  export BREVANT_NO_DEVICE="$BREVANT_SESSION_DIR/no-device"
+  wine_session_pty_pair 3 4
+  wine_session_pty_pair 5 6
+  local port
+  for port in 1 2 7 8 9; do wine_session_map_port "$port" "$BREVANT_NO_DEVICE"; done
+  # Ports are mapped when the prefix's session starts: restart it and keep it up.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p
+}
+
+wine_session_map_port() {
+  wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+wine_session_pty_pair() {
+  local a="$BREVANT_SESSION_DIR/com$1" b="$BREVANT_SESSION_DIR/com$2"
+  socat "pty,raw,echo=0,link=$a" "pty,raw,echo=0,link=$b" 2>/dev/null &
+  BREVANT_SESSION_PIDS+=($!)
+  local i
+  for i in $(seq 50); do [ -e "$a" ] && [ -e "$b" ] && break; sleep 0.1; done
+  wine_session_map_port "$1" "$a"
+  wine_session_map_port "$2" "$b"
+  export "BREVANT_COM$1_PTY=$a" "BREVANT_COM$2_PTY=$b"
+}
+
+wine_session_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  local pid
+  for pid in "${BREVANT_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${BREVANT_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [ -n "${BREVANT_SESSION_DIR:-}" ] && rm -rf "$BREVANT_SESSION_DIR"
+  BREVANT_SESSION_PIDS=()
+}
