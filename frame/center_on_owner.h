@@ -1,0 +1,6 @@
+#pragma once
+#include <windows.h>
+
+// Centres a dialog on its owner (or the work area) and keeps it inside the work area.
+// Without an owner given, the dialog's own owner is used.
+void centerOnOwner(HWND dialog, HWND owner = nullptr);

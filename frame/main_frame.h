@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+#include "app/message_loop.h"
+#include "app/window.h"
+#include "document/document_host.h"
+#include "document/screen_document.h"
+#include "link/display_protocol.h"
+#include "link/link_settings.h"
+#include "view/screen_view.h"
+
+// The program's one top-level window: menu, preview, status bar and the commands.
+// (Interface agreed with the application shell; the frame's owner fills in the rest.)
+class MainFrame final : public Window, public MessageFilter, public IdleHandler, public DocumentHost {
+public:
+    MainFrame() = default;
+
+    // Title, menu and accelerators from resource 128, system default position and size.
+    HWND Create();
+
+    // Takes a path from outside (command line, another instance): refused with a message if it
+    // is too long, otherwise it becomes the file name and is loaded.
+    void OpenNamedFile(const char* path);
+
+    ScreenDocument& Document() { return doc_; }
+    ScreenView& View() { return view_; }
+    const LinkSettings& Settings() const { return settings_; }
+    bool MirrorDisabled() const { return protocol_.mirrorDisabled; }
+
+    bool FilterMessage(MSG& message) override;
+    bool HandleIdle() override;
+
+    void ShowGeometry() override;
+    void RedrawFrame() override;
+    void MirrorScreen() override;
+    void ShowMessage(const char* text, const char* caption) override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HWND statusBar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    ScreenDocument doc_;
+    ScreenView view_{doc_};
+    LinkSettings settings_;
+    DisplayProtocol protocol_;
+};
