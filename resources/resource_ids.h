@@ -3,3 +3,6 @@
 
 #define IDR_MAINFRAME 128
 #define IDR_GLYPH_TABLE 203
+
+#include "char_editor_ids.h"
+#include "frame_ids.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Identifiers of the user-character editor dialog.

@@ -1,0 +1,2 @@
+#pragma once
+// Identifiers of the frame's menu, accelerators, strings and dialogs.
