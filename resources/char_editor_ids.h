@@ -1,2 +1,4 @@
-#pragma once
 // Identifiers of the user-character editor dialog.
+#pragma once
+
+#define IDD_CHAR_EDITOR 201

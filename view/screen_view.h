@@ -1,11 +1,24 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "app/window.h"
 #include "document/screen_document.h"
+#include "view/solid_brush.h"
+
+// Cursor, mouse cell and drag of the preview; nothing outside the view writes it.
+struct EditState {
+    uint8_t dragging = 0;
+    uint32_t draggedCode = 0;  // low byte significant
+    int32_t cursorColumn = 0;
+    int32_t cursorRow = 0;
+    int32_t mouseColumn = 0;
+    int32_t mouseRow = 0;
+    uint32_t changePending = 0;  // the next drawing notifies the frame
+};
 
 // The life-size preview of the module: draws the document and edits it in place.
-// (Interface agreed with the frame; the view's owner fills in the rest.)
 class ScreenView final : public Window {
 public:
     explicit ScreenView(ScreenDocument& doc) : doc_(doc) {}
@@ -18,9 +31,32 @@ public:
     void ClampCursor();
 
     ScreenDocument& Document() { return doc_; }
+    const EditState& State() const { return state_; }
+
+    // The whole preview in client coordinates; tells the frame about a pending change.
+    void DrawPreview(HDC dc);
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    LRESULT OnCreate();
+    LRESULT OnPaint(HDC given);
+    LRESULT OnChar(WPARAM code);
+    LRESULT OnMouseMove(int x, int y);
+    LRESULT OnButtonDown(int x, int y);
+    LRESULT OnButtonUp();
+    LRESULT OnDoubleClick(int x, int y);
+
+    void PaintThrough(HDC target, const RECT& area);
+    void DrawBox(HDC dc, int x, int y, uint32_t code);
+    void DrawGlyph(HDC dc, int x, int y, uint32_t code);
+    void NotifyFrame();
+    uint8_t* CellAt(int32_t column, int32_t row);
+
     ScreenDocument& doc_;
+    SolidBrush panelBrush_;
+    SolidBrush cellBrush_;
+    SolidBrush cursorBrush_;
+    SolidBrush pixelBrush_;
+    EditState state_;
 };
