@@ -112,6 +112,22 @@ TEST_P(EditorSequenceTest, PowerCycleAfterStoreShowsTheStoredScreen)
     EXPECT_EQ(stateOf(module), expected);
 }
 
+TEST_P(EditorSequenceTest, WholeSessionSplitAnywhereGivesTheSameState)
+{
+    const DisplayGeometry geometry = GetParam();
+    const EditorScreen first = sampleScreen(9);
+    const EditorScreen stored = sampleScreen(10);
+    Bytes session = mirrorSequence(first);
+    const Bytes store = storeSequence(stored, geometry);
+    session.insert(session.end(), store.begin(), store.end());
+    const Bytes mirror = mirrorSequence(first);
+    session.insert(session.end(), mirror.begin(), mirror.end());
+
+    ModuleState expected = expectedAfterMirror(first, geometry);
+    expected.store = expectedAfterStore(stored, geometry).store;
+    expectEverySplitGives(geometry, session, expected);
+}
+
 std::string geometryTestName(const ::testing::TestParamInfo<DisplayGeometry>& info)
 {
     return "Geometry" + geometryName(info.param);
