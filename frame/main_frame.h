@@ -10,7 +10,6 @@
 #include "view/screen_view.h"
 
 // The program's one top-level window: menu, preview, status bar and the commands.
-// (Interface agreed with the application shell; the frame's owner fills in the rest.)
 class MainFrame final : public Window, public MessageFilter, public IdleHandler, public DocumentHost {
 public:
     MainFrame() = default;
@@ -26,6 +25,7 @@ public:
     ScreenView& View() { return view_; }
     const LinkSettings& Settings() const { return settings_; }
     bool MirrorDisabled() const { return protocol_.mirrorDisabled; }
+    HWND StatusBar() const { return statusBar_; }
 
     bool FilterMessage(MSG& message) override;
     bool HandleIdle() override;
@@ -36,10 +36,35 @@ public:
     void ShowMessage(const char* text, const char* caption) override;
 
 private:
+    // A check-mark state that the frame applies to a menu item whenever a popup opens.
+    struct MenuItemState {
+        UINT command;
+        WORD state;
+    };
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCreate();
+    void OnDestroy();
+    bool OnCommand(WORD id);
+    void OnInitMenuPopup(HMENU menu);
+    void OnSize(WPARAM kind);
+    void OnSetFocus();
+    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void OnMenuSelect(WORD item, WORD flags, HMENU menu);
+
+    void Open();
+    void Save();
+    void SaveAs();
+    void ConfigurePort();
+    void WriteToDisplay();
+    void ToggleStatusBar();
+    void LayOut();
+    void RegisterWithLoop();
 
     HWND statusBar_ = nullptr;
+    HWND clientWindow_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    MenuItemState statusBarState_{0, 0};
     ScreenDocument doc_;
     ScreenView view_{doc_};
     LinkSettings settings_;

@@ -1,0 +1,296 @@
+#include "frame/main_frame.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/app_module.h"
+#include "document/display_size.h"
+#include "document/start_screen_io.h"
+#include "frame/about_dialog.h"
+#include "frame/link_settings_registry.h"
+#include "frame/port_dialog.h"
+#include "frame/screen_file_dialog.h"
+#include "link/serial_channel.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr char kFrameCaption[] = "Boot loader,";
+constexpr UINT kFirstSystemCommand = 0xF000;
+constexpr UINT kLastSystemCommand = 0xF1EF;
+constexpr UINT kFirstSystemPrompt = 0xEF00;
+constexpr WPARAM kStatusSimplePart = 255;
+
+HICON LoadFrameIcon(int size) {
+    return static_cast<HICON>(LoadImageA(gAppModule.Instance(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
+}
+
+bool HasVisibleStyle(HWND window) {
+    return window != nullptr && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// System commands share their prompts in blocks of sixteen.
+UINT PromptId(UINT command) {
+    if (command >= kFirstSystemCommand && command <= kLastSystemCommand) {
+        return kFirstSystemPrompt + (command - kFirstSystemCommand) / 16;
+    }
+    return command;
+}
+
+}  // namespace
+
+HWND MainFrame::Create() {
+    static WindowClass frameClass("Brevant:MainFrame", 0, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    static const HICON largeIcon = LoadFrameIcon(32);
+    static const HICON smallIcon = LoadFrameIcon(16);
+    frameClass.SetIcons(largeIcon, smallIcon);
+
+    const HINSTANCE instance = gAppModule.Instance();
+    char caption[256] = {};
+    LoadStringA(instance, IDR_MAINFRAME, caption, sizeof caption);
+    const HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    const HWND hwnd = CreateBound(frameClass, 0, caption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu);
+    if (hwnd == nullptr) {
+        DestroyMenu(menu);
+        return nullptr;
+    }
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    return hwnd;
+}
+
+void MainFrame::OpenNamedFile(const char* path) {
+    if (AcceptFileName(doc_, path, *this)) LoadStartScreen(doc_, *this);
+}
+
+bool MainFrame::FilterMessage(MSG& message) {
+    return accelerators_ != nullptr && Handle() != nullptr &&
+           TranslateAcceleratorA(Handle(), accelerators_, &message) != 0;
+}
+
+bool MainFrame::HandleIdle() { return false; }
+
+void MainFrame::ShowGeometry() {
+    SetWindowPos(Handle(), nullptr, 0, 0, FrameWidthFor(doc_.columns), FrameHeightFor(doc_.rows),
+                 SWP_NOMOVE | SWP_NOOWNERZORDER);
+    view_.ClampCursor();
+    if (clientWindow_ != nullptr) InvalidateRect(clientWindow_, nullptr, TRUE);
+}
+
+void MainFrame::RedrawFrame() {
+    if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void MainFrame::MirrorScreen() {
+    SerialChannel channel;
+    protocol_.MirrorScreen(doc_, settings_, channel);
+}
+
+void MainFrame::ShowMessage(const char* text, const char* caption) { MessageBoxA(Handle(), text, caption, MB_OK); }
+
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            return OnCreate();
+        case WM_DESTROY:
+            OnDestroy();
+            break;
+        case WM_CHAR:
+            if (clientWindow_ != nullptr) SendMessageA(clientWindow_, WM_CHAR, wParam, lParam);
+            return 0;
+        case WM_USER:
+            MirrorScreen();
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam))) return 0;
+            break;
+        case WM_INITMENUPOPUP:
+            OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            break;
+        case WM_SIZE:
+            OnSize(wParam);
+            break;
+        case WM_SETFOCUS:
+            OnSetFocus();
+            break;
+        case WM_ERASEBKGND:
+            return OnEraseBackground(wParam, lParam);
+        case WM_MENUSELECT:
+            OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+            break;
+        default:
+            break;
+    }
+    return DefaultProcessing(message, wParam, lParam);
+}
+
+LRESULT MainFrame::OnCreate() {
+    protocol_.mirrorDisabled = false;
+    settings_ = LoadLinkSettings();
+    doc_.fileName[0] = '\0';
+    SetWindowPos(Handle(), nullptr, 0, 0, FrameWidthFor(20), FrameHeightFor(2), SWP_NOMOVE | SWP_NOOWNERZORDER);
+
+    char ready[128] = {};
+    LoadStringA(gAppModule.Instance(), IDS_READY, ready, sizeof ready);
+    statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP,
+                                     ready, Handle(), IDW_STATUS_BAR);
+    clientWindow_ = view_.Create(Handle());
+    statusBarState_ = {ID_VIEW_STATUS_BAR, MFS_CHECKED};
+    RegisterWithLoop();
+    MirrorScreen();
+    SetWindowTextA(Handle(), kFrameCaption);
+    SetDisplaySize(doc_, kSize2x20, this);
+    return 0;
+}
+
+void MainFrame::RegisterWithLoop() {
+    LoopRegistry* registry = gAppModule.loopRegistry;
+    MessageLoop* loop = registry != nullptr ? registry->Lookup(GetCurrentThreadId()) : nullptr;
+    if (loop == nullptr) return;
+    loop->AddFilter(*this);
+    loop->AddIdleHandler(*this);
+}
+
+// A top-level window: its end is the end of the program's message loop.
+void MainFrame::OnDestroy() {
+    SaveLinkSettings(settings_);
+    statusBar_ = nullptr;
+    clientWindow_ = nullptr;
+    PostQuitMessage(1);
+}
+
+bool MainFrame::OnCommand(WORD id) {
+    switch (id) {
+        case ID_FILE_NEW:
+            ClearDocument(doc_, this);
+            return true;
+        case ID_FILE_OPEN:
+            Open();
+            return true;
+        case ID_FILE_SAVE:
+            Save();
+            return true;
+        case ID_FILE_SAVE_AS:
+            SaveAs();
+            return true;
+        case ID_SIZE_2X20:
+        case ID_SIZE_2X16:
+        case ID_SIZE_4X20:
+            SetDisplaySize(doc_, id, this);
+            return true;
+        case ID_CONFIGURE_PORT:
+            ConfigurePort();
+            return true;
+        case ID_WRITE_TO_DISPLAY:
+            WriteToDisplay();
+            return true;
+        case ID_APP_EXIT:
+            PostMessageA(Handle(), WM_CLOSE, 0, 0);
+            return true;
+        case ID_APP_ABOUT:
+            AboutDialog().Run(GetActiveWindow());
+            return true;
+        case ID_VIEW_STATUS_BAR:
+            ToggleStatusBar();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainFrame::Open() {
+    ScreenFileDialog dialog(ScreenFileDialog::Mode::Open);
+    if (const char* path = dialog.Run(GetActiveWindow())) OpenNamedFile(path);
+}
+
+void MainFrame::Save() {
+    if (HasFileName(doc_)) {
+        SaveStartScreen(doc_, *this);
+    } else {
+        SaveAs();
+    }
+}
+
+void MainFrame::SaveAs() {
+    ScreenFileDialog dialog(ScreenFileDialog::Mode::Save);
+    const char* path = dialog.Run(GetActiveWindow());
+    if (path != nullptr && AcceptFileName(doc_, path, *this)) SaveStartScreen(doc_, *this);
+}
+
+// Nothing is sent now; the next mirror tries the chosen port.
+void MainFrame::ConfigurePort() {
+    PortDialog dialog;
+    dialog.portNumber = settings_.portNumber;
+    if (dialog.Run(GetActiveWindow()) != IDOK) return;
+    settings_.portNumber = dialog.portNumber;
+    protocol_.EnableMirror();
+}
+
+void MainFrame::WriteToDisplay() {
+    SerialChannel channel;
+    SystemSleeper sleeper;
+    protocol_.StoreScreen(doc_, settings_, channel, sleeper);
+}
+
+void MainFrame::ToggleStatusBar() {
+    if (statusBar_ == nullptr) return;
+    const bool visible = HasVisibleStyle(statusBar_);
+    ShowWindow(statusBar_, visible ? SW_HIDE : SW_SHOWNOACTIVATE);
+    statusBarState_.state = visible ? MFS_UNCHECKED : MFS_CHECKED;
+    LayOut();
+}
+
+void MainFrame::LayOut() {
+    RECT area{};
+    GetClientRect(Handle(), &area);
+    if (HasVisibleStyle(statusBar_)) {
+        SendMessageA(statusBar_, WM_SIZE, 0, 0);
+        RECT bar{};
+        GetWindowRect(statusBar_, &bar);
+        area.bottom -= bar.bottom - bar.top;
+    }
+    if (clientWindow_ != nullptr) {
+        SetWindowPos(clientWindow_, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void MainFrame::OnInitMenuPopup(HMENU menu) {
+    SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
+    if (statusBarState_.command == 0) return;
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STATE;
+    item.fState = statusBarState_.state;
+    SetMenuItemInfoA(menu, statusBarState_.command, FALSE, &item);
+}
+
+void MainFrame::OnSize(WPARAM kind) {
+    if (kind != SIZE_MINIMIZED) LayOut();
+}
+
+void MainFrame::OnSetFocus() {
+    if (HasVisibleStyle(clientWindow_)) SetFocus(clientWindow_);
+}
+
+// The two children cover the client area.
+LRESULT MainFrame::OnEraseBackground(WPARAM wParam, LPARAM lParam) {
+    if (clientWindow_ != nullptr) return 1;
+    return DefaultProcessing(WM_ERASEBKGND, wParam, lParam);
+}
+
+void MainFrame::OnMenuSelect(WORD item, WORD flags, HMENU menu) {
+    if (statusBar_ == nullptr) return;
+    if (flags == 0xFFFF && menu == nullptr) {
+        SendMessageA(statusBar_, SB_SIMPLE, FALSE, 0);
+        return;
+    }
+    char prompt[256] = {};
+    if ((flags & MF_POPUP) == 0 && LoadStringA(gAppModule.Instance(), PromptId(item), prompt, sizeof prompt) > 0) {
+        if (char* newline = std::strchr(prompt, '\n')) *newline = '\0';
+    }
+    SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
+    SendMessageA(statusBar_, SB_SETTEXTA, kStatusSimplePart | SBT_NOBORDERS, reinterpret_cast<LPARAM>(prompt));
+}
