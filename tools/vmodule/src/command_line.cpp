@@ -9,7 +9,7 @@ namespace {
 bool takesValue(std::string_view option)
 {
     return option == "--geometry" || option == "--link" || option == "--state" || option == "--dump-to" ||
-           option == "--style";
+           option == "--style" || option == "--note";
 }
 
 bool isFlag(std::string_view option)
@@ -31,8 +31,14 @@ std::optional<std::string> applyValue(Options& options, std::string_view option,
             options.style = RenderStyle::Blocks;
         else if (value == "half")
             options.style = RenderStyle::HalfBlocks;
+        else if (value == "quadrants")
+            options.style = RenderStyle::Quadrants;
         else
-            return "--style takes blocks or half, not \"" + std::string(value) + "\"";
+            return "--style takes blocks, half or quadrants, not \"" + std::string(value) + "\"";
+        return std::nullopt;
+    }
+    if (option == "--note") {
+        options.note = value;
         return std::nullopt;
     }
     if (value.empty()) return std::string(option) + " takes a non-empty path";
@@ -91,7 +97,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments)
 std::string usageText()
 {
     return "usage: vmodule [--geometry 2x20|2x16|4x20] --link PATH [--state FILE] [--dump-to FILE]\n"
-           "               [--power-cycle] [--quiet] [--style blocks|half]\n"
+           "               [--power-cycle] [--quiet] [--style blocks|half|quadrants]\n"
+           "               [--note TEXT]\n"
            "       vmodule [--geometry 2x20|2x16|4x20] [--state FILE] [--power-cycle] --dump\n"
            "\n"
            "A virtual QV5 character display module on a pseudo-terminal.\n"
@@ -102,8 +109,9 @@ std::string usageText()
            "  --power-cycle    start as after power-on: the stored start screen is shown\n"
            "  --dump           print the state dump and exit\n"
            "  --quiet          do not draw the module in the terminal\n"
-           "  --style S        blocks (two characters per dot) or half (coloured half blocks);\n"
-           "                   by default blocks when the terminal is wide enough\n"
+           "  --style S        blocks (two characters per dot), half (coloured half blocks) or\n"
+           "                   quadrants (2 x 2 dots per character); by default the largest that fits\n"
+           "  --note TEXT      a line shown under the module\n"
            "Signals: SIGUSR1 power-cycles the module; SIGINT, SIGTERM and SIGHUP end it.\n";
 }
 

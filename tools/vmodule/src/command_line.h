@@ -17,6 +17,7 @@ struct Options {
     std::optional<std::filesystem::path> state;
     std::optional<std::filesystem::path> dumpTo;
     std::optional<RenderStyle> style;
+    std::string note;
     bool powerCycle = false;
     bool dump = false;
     bool quiet = false;

@@ -98,17 +98,58 @@ std::vector<std::string> renderHalfBlocks(const ModuleInterpreter& module, FontT
     return lines;
 }
 
+// Block elements indexed by their lit quarters: 1 upper left, 2 upper right, 4 lower left, 8 lower right.
+constexpr const char* kQuadrants[16] = {" ",      "\u2598", "\u259D", "\u2580", "\u2596", "\u258C",
+                                        "\u259E", "\u259B", "\u2597", "\u259A", "\u2590", "\u259C",
+                                        "\u2584", "\u2599", "\u259F", "\u2588"};
+
+// A character's five dots and the one-dot gap after it make three cells.
+std::vector<std::string> renderQuadrants(const ModuleInterpreter& module, FontTable font)
+{
+    const DisplayGeometry geometry = module.geometry();
+    const int width = renderedWidth(geometry, RenderStyle::Quadrants);
+    std::vector<std::string> lines{panelLine(width)};
+    for (int row = 0; row < geometry.rows; ++row) {
+        if (row > 0) lines.push_back(panelLine(width));
+        for (int dotRow = 0; dotRow < kCharacterRowCount; dotRow += 2) {
+            ColouredLine line;
+            line.gap();
+            for (int column = 0; column < geometry.columns; ++column) {
+                for (int dotColumn = 0; dotColumn <= kDotColumns; dotColumn += 2) {
+                    const auto on = [&](int down, int right) {
+                        return lit(module, font, row, column, dotRow + down, dotColumn + right) ? 1 : 0;
+                    };
+                    line.put(kQuadrants[on(0, 0) | on(0, 1) << 1 | on(1, 0) << 2 | on(1, 1) << 3], kLitDot, kDarkDot);
+                }
+            }
+            line.gap();
+            lines.push_back(line.finish());
+        }
+    }
+    lines.push_back(panelLine(width));
+    return lines;
+}
+
 }  // namespace
 
 std::vector<std::string> renderDots(const ModuleInterpreter& module, FontTable font, RenderStyle style)
 {
-    return style == RenderStyle::Blocks ? renderBlocks(module, font) : renderHalfBlocks(module, font);
+    switch (style) {
+    case RenderStyle::Blocks:
+        return renderBlocks(module, font);
+    case RenderStyle::HalfBlocks:
+        return renderHalfBlocks(module, font);
+    case RenderStyle::Quadrants:
+        return renderQuadrants(module, font);
+    }
+    return {};
 }
 
 int renderedWidth(DisplayGeometry geometry, RenderStyle style)
 {
     if (style == RenderStyle::Blocks) return geometry.columns * 2 * kDotColumns + (geometry.columns - 1) * 2;
-    return geometry.columns * kDotColumns + (geometry.columns - 1) + 2;
+    if (style == RenderStyle::HalfBlocks) return geometry.columns * kDotColumns + (geometry.columns - 1) + 2;
+    return geometry.columns * 3 + 2;
 }
 
 }  // namespace vmodule

@@ -87,15 +87,14 @@ int runLiveModule(const Options& options, ModuleInterpreter& module, FontTable f
         std::cerr << "vmodule: " << error << "\n";
         return 1;
     }
-    const std::string caption =
-        "QV5 " + geometryName(module.geometry()) + " on " + link->linkPath().string() + " -> " + link->slaveName();
+    const std::string caption = "QV5 " + geometryName(module.geometry()) + " on " + link->slaveName();
     std::cerr << "vmodule: " << link->linkPath().string() << " -> " << link->slaveName() << "\n";
 
     Publisher publisher(options, module);
     publisher.publish(module);
     std::unique_ptr<TerminalView> view;
     if (!options.quiet) {
-        view = std::make_unique<TerminalView>(font, options.style, caption);
+        view = std::make_unique<TerminalView>(font, options.style, caption, options.note);
         view->draw(module);
     }
 

@@ -36,8 +36,8 @@ int terminalColumns()
 
 }  // namespace
 
-TerminalView::TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption)
-    : font_(font), forcedStyle_(style), caption_(std::move(caption))
+TerminalView::TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption, std::string note)
+    : font_(font), forcedStyle_(style), caption_(std::move(caption)), note_(std::move(note))
 {
     writeOut(kHideCursor);
 }
@@ -50,8 +50,9 @@ TerminalView::~TerminalView()
 RenderStyle TerminalView::chooseStyle(DisplayGeometry geometry) const
 {
     if (forcedStyle_) return *forcedStyle_;
-    return terminalColumns() >= renderedWidth(geometry, RenderStyle::Blocks) ? RenderStyle::Blocks
-                                                                              : RenderStyle::HalfBlocks;
+    for (RenderStyle style : {RenderStyle::Blocks, RenderStyle::HalfBlocks})
+        if (terminalColumns() >= renderedWidth(geometry, style)) return style;
+    return RenderStyle::Quadrants;
 }
 
 void TerminalView::draw(const ModuleInterpreter& module)
@@ -63,6 +64,7 @@ void TerminalView::draw(const ModuleInterpreter& module)
     frame += std::string(kClearToLineEnd) + "\n" + caption_ + "  cursor: column " +
              std::to_string(module.cursor().column + 1) + " row " + std::to_string(module.cursor().row + 1) +
              "  received: " + std::to_string(module.bytesReceived()) + " bytes" + kClearToLineEnd + "\n";
+    if (!note_.empty()) frame += note_ + kClearToLineEnd + "\n";
     frame += "Ctrl-C quits; kill -USR1 " + std::to_string(getpid()) + " power-cycles the module.";
     frame += std::string(kClearToLineEnd) + kClearBelow;
     writeOut(frame);

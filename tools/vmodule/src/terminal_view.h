@@ -10,7 +10,7 @@ namespace vmodule {
 // Draws the module in place on standard output, one frame per call.
 class TerminalView {
 public:
-    TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption);
+    TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption, std::string note);
     ~TerminalView();
     TerminalView(const TerminalView&) = delete;
     TerminalView& operator=(const TerminalView&) = delete;
@@ -25,6 +25,7 @@ private:
     FontTable font_;
     std::optional<RenderStyle> forcedStyle_;
     std::string caption_;
+    std::string note_;
     bool clearNext_ = true;
 };
 

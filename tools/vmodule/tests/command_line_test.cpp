@@ -27,13 +27,14 @@ TEST(CommandLine, LinkWithDefaults)
 TEST(CommandLine, EveryLiveOption)
 {
     const auto parsed = parse({"--geometry", "4x20", "--link", "l", "--state", "s", "--dump-to=d", "--power-cycle",
-                               "--quiet", "--style", "half"});
+                               "--quiet", "--style", "half", "--note", "on COM3"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_EQ(parsed.options->geometry, kGeometry4x20);
     EXPECT_EQ(parsed.options->state, std::filesystem::path("s"));
     EXPECT_EQ(parsed.options->dumpTo, std::filesystem::path("d"));
     EXPECT_EQ(parsed.options->style, RenderStyle::HalfBlocks);
     EXPECT_TRUE(parsed.options->powerCycle && parsed.options->quiet);
+    EXPECT_EQ(parsed.options->note, "on COM3");
 }
 
 TEST(CommandLine, DumpNeedsNoLink)

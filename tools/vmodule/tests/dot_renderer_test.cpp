@@ -150,11 +150,38 @@ TEST(DotRenderer, HalfBlocksPackTwoDotRowsPerLine)
     EXPECT_EQ(decode(lines[0])[checkerLeft].background, panel);
 }
 
+TEST(DotRenderer, QuadrantsPackTwoByTwoDotsAndHideTheUnusedColumns)
+{
+    const auto font = syntheticFont();
+    ModuleInterpreter module(kGeometry2x20);
+    module.feed(Bytes{kCommandPrefix, kDefineCharacter, 1, 0x11, 0x0E, 0, 0, 0, 0, 0, 0x1F});
+    module.feed(Bytes{kChecker, kCommandPrefix, kPlaceCursor, 20, 2, 0x01});
+
+    const auto lines = renderDots(module, fontOf(font), RenderStyle::Quadrants);
+    ASSERT_EQ(lines.size(), 1u + 4u + 1u + 4u + 1u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(decode(line).size(), static_cast<std::size_t>(renderedWidth(kGeometry2x20, RenderStyle::Quadrants)));
+
+    const auto checker = decode(lines[1]);
+    EXPECT_EQ(checker[1].text, "\u259A");
+    EXPECT_EQ(checker[2].text, "\u259A");
+    EXPECT_EQ(checker[3].text, "\u2598") << "the gap column stays dark";
+    EXPECT_EQ(checker[1].foreground, "255;255;255");
+    EXPECT_EQ(checker[4].text, " ");
+
+    const auto user = decode(lines[6]);
+    EXPECT_EQ(user[58].text, "\u259A");
+    EXPECT_EQ(user[59].text, "\u2584");
+    EXPECT_EQ(user[60].text, "\u2598");
+    EXPECT_EQ(decode(lines[9])[59].text, "\u2584") << "the bottom row 0x1F";
+}
+
 TEST(DotRenderer, WidthsFitTheirTerminals)
 {
     EXPECT_EQ(renderedWidth(kGeometry2x20, RenderStyle::Blocks), 238);
     EXPECT_EQ(renderedWidth(kGeometry2x16, RenderStyle::Blocks), 190);
     EXPECT_EQ(renderedWidth(kGeometry4x20, RenderStyle::HalfBlocks), 121);
+    EXPECT_EQ(renderedWidth(kGeometry2x20, RenderStyle::Quadrants), 62);
 }
 
 TEST(BuiltInFont, SpaceIsBlankAndLettersAreNot)
