@@ -98,6 +98,12 @@ bool SaveStartScreen(const ScreenDocument& doc, DocumentHost& host) {
     StartScreenBytes bytes{};
     const DWORD size = static_cast<DWORD>(WriteStartScreen(doc, bytes));
 
+    // Replacing by rename would bypass the read-only attribute, which the user set for a reason.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ShowSystemError(host, path, ERROR_ACCESS_DENIED);
+        return false;
+    }
     char temporary[MAX_PATH] = {};
     if (!MakeTemporaryBeside(path, temporary)) {
         ShowSystemError(host, path, GetLastError());

@@ -1,7 +1,8 @@
 # Installs the Debian packages the build, the tests and the run need, when any is missing.
 BREVANT_PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
-  xvfb x11-utils imagemagick socat procps)
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
+  xvfb x11-utils imagemagick socat procps file)
 
 brevant_install_packages() {
   local missing=()

@@ -5,10 +5,15 @@
 # wine_session_start sets WINEPREFIX, DISPLAY and the BREVANT_* variables; wine_session_stop
 # ends every process it started and removes what it made.
 
+source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
+
 wine_session_start() {
   BREVANT_SESSION_DIR=$(mktemp -d /tmp/brevant-wine.XXXXXX)
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local arch=win32
+  brevant_host_runs_32bit || arch=win64
+  export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEPREFIX="$BREVANT_SESSION_DIR/prefix"
+  brevant_use_runnable_wine "$BREVANT_SESSION_DIR"
   BREVANT_SESSION_PIDS=()
 
   if [ -z "${BREVANT_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
