@@ -1,0 +1,102 @@
+# The user's Wine world for scripts/run: a persistent prefix, the user's X display or a private
+# Xvfb, and every COM port mapped to one serial line. run_session_stop ends every process
+# started here and removes what was made for this run; the prefix and the module's store stay.
+
+source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
+
+BREVANT_DATA_DIR="${XDG_DATA_HOME:-$HOME/.local/share}/brevant"
+
+# The 32-bit program where the host runs 32-bit code, otherwise its 64-bit build.
+run_session_wine_environment() {
+  mkdir -p "$BREVANT_DATA_DIR"
+  if brevant_host_runs_32bit; then
+    export WINEARCH=win32 WINEPREFIX="$BREVANT_DATA_DIR/wine"
+  else
+    export WINEARCH=win64 WINEPREFIX="$BREVANT_DATA_DIR/wine64"
+  fi
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  brevant_use_runnable_wine "$BREVANT_DATA_DIR"
+}
+
+# The pid of another scripts/run that still serves this prefix, if any.
+run_session_running() {
+  local pid
+  pid=$(cat "$BREVANT_DATA_DIR/run.pid" 2>/dev/null) || return 1
+  [ "$pid" != "$$" ] && grep -qs run "/proc/$pid/cmdline" && echo "$pid"
+}
+
+run_session_start() {
+  echo $$ >"$BREVANT_DATA_DIR/run.pid"
+  BREVANT_SESSION_PIDS=()
+  BREVANT_RUN_DIR=$(mktemp -d /tmp/brevant-run.XXXXXX)
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Preparing the Wine prefix $WINEPREFIX (first run only, this takes a while)..."
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  [ -n "${DISPLAY:-}" ] || run_session_xvfb
+}
+
+run_session_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    BREVANT_SESSION_PIDS+=($!)
+    export DISPLAY=":$n"
+    break
+  done
+  local i
+  for i in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  BREVANT_RUN_NOTE="No DISPLAY: the editor runs unseen in a private Xvfb on $DISPLAY."
+  echo "$BREVANT_RUN_NOTE"
+}
+
+# Serves the virtual display module on a pty, drawn in this terminal; its store survives runs.
+run_session_module() {
+  local geometry=$1 binary=$2
+  local state="$BREVANT_DATA_DIR/module-$geometry.state" power_on=()
+  # A module that never stored a screen starts blank rather than showing its empty store.
+  [ -f "$state" ] && power_on=(--power-cycle)
+  BREVANT_MODULE_LINE="$BREVANT_RUN_DIR/module-line"
+  "$binary" --geometry "$geometry" --link "$BREVANT_MODULE_LINE" "${power_on[@]}" --state "$state" \
+    --note "Every COM port of the editor leads here; closing it ends this too. ${BREVANT_RUN_NOTE:-}" &
+  BREVANT_MODULE_PID=$!
+  BREVANT_SESSION_PIDS+=("$BREVANT_MODULE_PID")
+  local i
+  for i in $(seq 100); do
+    [ -L "$BREVANT_MODULE_LINE" ] && return 0
+    kill -0 "$BREVANT_MODULE_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "The virtual display module did not start." >&2
+  return 1
+}
+
+# Wine reads the port map when its session starts, so the server is restarted afterwards.
+run_session_map_ports() {
+  local port
+  for port in 1 2 3 4 5 6 7 8 9; do
+    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$port" /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  done
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# Starts the editor in the background; its Wine output goes to a log beside the prefix.
+run_session_editor() {
+  BREVANT_EDITOR_LOG="$BREVANT_DATA_DIR/editor.log"
+  wine "$@" >"$BREVANT_EDITOR_LOG" 2>&1 &
+  BREVANT_EDITOR_PID=$!
+  BREVANT_SESSION_PIDS+=("$BREVANT_EDITOR_PID")
+}
+
+run_session_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  local pid
+  for pid in "${BREVANT_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${BREVANT_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [ -n "${BREVANT_RUN_DIR:-}" ] && rm -rf "$BREVANT_RUN_DIR"
+  rm -f "$BREVANT_DATA_DIR/run.pid"
+  BREVANT_SESSION_PIDS=()
+}
