@@ -1,0 +1,59 @@
+// Arbitrary file bytes loaded into arbitrary reachable documents: the geometry stays one of the
+// three the module has, nothing outside the document is touched, and a complete load saves back.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "document/display_size.h"
+#include "document/start_screen_file.h"
+
+namespace {
+
+const uint8_t kNoGlyphs[kGlyphTableBytes] = {};
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+// The first byte picks the sizes chosen before the load: 2x16 keeps the rows of the size before it.
+void PrepareDocument(ScreenDocument& doc, uint8_t choice) {
+    InitializeDocument(doc, kNoGlyphs);
+    static const uint16_t kSizes[] = {kSize2x20, kSize2x16, kSize4x20, kSize2x16};
+    SetDisplaySize(doc, kSizes[choice & 3], nullptr);
+    SetDisplaySize(doc, kSizes[(choice >> 2) & 3], nullptr);
+    for (size_t i = 0; i < kCellCount; ++i) doc.cells[i] = static_cast<uint8_t>(i ^ choice);
+    std::strcpy(doc.fileName.data(), "C:\\screen.kss");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    static ScreenDocument doc;
+    PrepareDocument(doc, data[0]);
+    const ScreenDocument before = doc;
+
+    const LoadOutcome outcome = ReadStartScreen(doc, data + 1, size - 1);
+
+    Require(doc.columns == 16 || doc.columns == 20);
+    Require(doc.rows == 2 || doc.rows == 4);
+    Require((doc.sizeCode >> 16) == 0);
+    Require(doc.paletteOffset == (doc.columns == 16 ? 16 : 50));
+    const size_t used = UsedCellCount(doc);
+    Require(std::memcmp(doc.cells.data() + used, before.cells.data() + used, kCellCount - used) == 0);
+    Require(std::memcmp(doc.glyphs.data() + kUserGlyphBytes, before.glyphs.data() + kUserGlyphBytes,
+                        kGlyphTableBytes - kUserGlyphBytes) == 0);
+    Require(doc.fileName == before.fileName);
+
+    StartScreenBytes saved{};
+    const size_t length = WriteStartScreen(doc, saved);
+    Require(length == kTextOffset + used);
+    if (outcome == LoadOutcome::Complete) {
+        Require(size - 1 >= length);
+        ScreenDocument again = doc;
+        Require(ReadStartScreen(again, saved.data(), length) == LoadOutcome::Complete);
+        Require(std::memcmp(&again.cells, &doc.cells, sizeof doc.cells) == 0);
+        Require(again.glyphs == doc.glyphs && again.sizeCode == doc.sizeCode);
+    }
+    return 0;
+}
