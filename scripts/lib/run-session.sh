@@ -18,6 +18,17 @@ run_session_wine_environment() {
   brevant_use_runnable_wine "$BREVANT_DATA_DIR"
 }
 
+# The editor takes its command line verbatim, quotes included, and Wine quotes a name with
+# blanks, so such a name goes as its short form.
+run_session_windows_path() {
+  local path=$1 short
+  [[ "$path" =~ ^[A-Za-z]: ]] || path=$(winepath -w "$path" 2>/dev/null)
+  if [[ "$path" == *" "* ]] && short=$(winepath -s "$path" 2>/dev/null) && [ -n "$short" ]; then
+    path=$short
+  fi
+  echo "$path"
+}
+
 # The pid of another scripts/run that still serves this prefix, if any.
 run_session_running() {
   local pid
