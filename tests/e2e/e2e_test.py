@@ -326,6 +326,7 @@ class EndToEnd(unittest.TestCase):
 
         driver("command", WRITE_TO_DISPLAY)
         self.assertEqual(self.line.read(130), store(typed + b" " * 20, self.default_rows, 40))
+        self.save_picture(geometry)
 
         self.close(program)
         self.assertEqual(reg_query(SETTINGS_KEY, "port"), "3")
@@ -442,6 +443,17 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(dump["cursor"], "column 1 row 1")
         for i in range(8):
             self.assertEqual(dump["char%d" % i], " ".join("%02X" % v for v in self.default_rows[i]))
+
+    def save_picture(self, geometry):
+        """Leaves a picture of the window being edited beside the test's build files."""
+        driver("click", 2, 1)
+        driver("type", "start screen")
+        self.expect_mirrors_ending(text_cells("Hi", "  start screen"), self.default_rows)
+        x, y, width, height = geometry["window"]
+        shot = os.path.join(self.session, "picture.png")
+        screenshot(shot)
+        subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage",
+                        os.path.join(ARGS.out, "brevant-window.png")], timeout=60, check=True)
 
     def dump(self):
         try:
