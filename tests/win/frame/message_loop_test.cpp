@@ -78,7 +78,9 @@ TEST_F(LoopTest, AMessageNoFilterConsumesIsTranslatedAndDispatched) {
     EXPECT_EQ(window.Count(WM_KEYDOWN), 1);
     ASSERT_EQ(window.Count(WM_CHAR), 1);
     for (const MSG& m : window.seen) {
-        if (m.message == WM_CHAR) EXPECT_EQ(m.wParam, WPARAM{'a'});
+        if (m.message == WM_CHAR) {
+            EXPECT_EQ(m.wParam, WPARAM{'a'});
+        }
     }
 }
 
@@ -222,7 +224,8 @@ TEST(WindowBindingTest, TwoWindowsOfOneClassRegisterItOnceAndEachIsBoundToItsObj
     ASSERT_NE(two.Handle(), nullptr);
     EXPECT_NE(one.Handle(), two.Handle());
     EXPECT_EQ(sharedClass.Registrations(), 1);
-    WNDCLASSEXA info{sizeof info};
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
     EXPECT_TRUE(GetClassInfoExA(gAppModule.Instance(), "BrevantTest:Shared", &info));
 
     // The message that did the binding was handled by the object too.
