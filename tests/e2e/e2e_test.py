@@ -388,7 +388,12 @@ class EndToEnd(unittest.TestCase):
         third = self.start()
         self.assertEqual(third.wait_exit(60), 0)
         self.assertFalse(third.saw_window())
-        # The document is unchanged, and nothing was mirrored for the empty hand-over.
+        overlong = self.start("C:\\" + "n" * 300 + ".kss")
+        self.assertEqual(overlong.wait_exit(60), 0)
+        code, out = driver("message")
+        self.assertEqual(out.splitlines(), ["caption: Brevant", "text: " + PATH_TOO_LONG])
+
+        # The document is unchanged, and nothing was mirrored for the empty or refused hand-over.
         driver("command", WRITE_TO_DISPLAY)
         self.assertEqual(self.line.read(130), store(self.file_cells, self.file_rows, 40))
         self.close(first)
