@@ -1,0 +1,153 @@
+#include "frame_fixture.h"
+
+#include <commctrl.h>
+
+#include "frame/link_settings_registry.h"
+
+namespace {
+
+PortReader& FarEnd() {
+    static PortReader reader("COM4");
+    return reader;
+}
+
+void DropQuit() {
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+uint8_t Pack(const uint8_t* row) {
+    uint8_t bits = 0;
+    for (int column = 0; column < 5; ++column) {
+        if (row[column] != 0) bits |= static_cast<uint8_t>(0x10 >> column);
+    }
+    return bits;
+}
+
+void AppendCharacter(std::vector<uint8_t>& out, const ScreenDocument& doc, uint8_t command, uint8_t code) {
+    out.insert(out.end(), {0xFE, command, code});
+    for (size_t row = 0; row < 8; ++row) out.push_back(Pack(doc.glyphs.data() + code * 56 + row * 7));
+}
+
+}  // namespace
+
+void DeleteSettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey); }
+
+void StoreSetting(const char* name, DWORD type, const std::string& bytes) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+StoredValue ReadSetting(const char* name) {
+    StoredValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    char data[512] = {};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+        value.bytes.assign(data, size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+std::vector<uint8_t> MirrorBytes(const ScreenDocument& doc) {
+    std::vector<uint8_t> out;
+    for (uint8_t code = 0; code < 8; ++code) AppendCharacter(out, doc, 0x4E, code);
+    out.insert(out.end(), {0xFE, 0x47, 1, 1});
+    out.insert(out.end(), doc.cells.begin(), doc.cells.begin() + 20);
+    out.insert(out.end(), {0xFE, 0x47, 1, 2});
+    out.insert(out.end(), doc.cells.begin() + 20, doc.cells.begin() + 40);
+    return out;
+}
+
+std::vector<uint8_t> StoreBytes(const ScreenDocument& doc) {
+    std::vector<uint8_t> out;
+    for (uint8_t code = 0; code < 8; ++code) AppendCharacter(out, doc, 0xC2, code);
+    out.insert(out.end(), {0xFE, 0x40});
+    out.insert(out.end(), doc.cells.begin(), doc.cells.begin() + doc.columns * doc.rows);
+    return out;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    uint8_t buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got != 0) bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void FrameTest::SetUp() {
+    DropQuit();
+    DeleteSettingsKey();
+    ASSERT_TRUE(FarEnd().IsOpen());
+    FarEnd().Drain(100);
+    ASSERT_TRUE(registry_.Register(GetCurrentThreadId(), loop_));
+    gAppModule.loopRegistry = &registry_;
+
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    scratch_ = std::string(temp) + "brevant-frame-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(scratch_.c_str(), nullptr);
+    SetCurrentDirectoryA(scratch_.c_str());
+}
+
+void FrameTest::TearDown() {
+    Close();
+    registry_.Unregister(GetCurrentThreadId());
+    gAppModule.loopRegistry = nullptr;
+    SetCurrentDirectoryA("C:\\");
+}
+
+void FrameTest::Start() {
+    BYTE keys[256] = {};
+    SetKeyboardState(keys);
+    frame_ = std::make_unique<MainFrame>();
+    ASSERT_NE(frame_->Create(), nullptr);
+    ShowWindow(Frame(), SW_SHOW);
+    UpdateWindow(Frame());
+    Pump();
+}
+
+void FrameTest::Close() {
+    if (frame_ != nullptr && Frame() != nullptr) DestroyWindow(Frame());
+    Pump();
+    DropQuit();
+}
+
+void FrameTest::Command(WORD id) {
+    SendMessageA(Frame(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    Pump();
+}
+
+void FrameTest::Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::vector<uint8_t> FrameTest::Sent() { return FarEnd().Drain(300); }
+
+std::string FrameTest::ScratchPath(const char* name) const { return scratch_ + name; }
+
+std::string FrameTest::StatusText() const {
+    char text[256] = {};
+    SendMessageA(frame_->StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool FrameTest::StatusIsSimple() const { return SendMessageA(frame_->StatusBar(), SB_ISSIMPLE, 0, 0) != FALSE; }
