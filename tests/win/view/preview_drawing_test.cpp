@@ -46,14 +46,13 @@ TEST(PreviewDrawing, OnlyOneAnd0x78LightAPixelAndByteSixIsNeverDrawn) {
     glyph[4] = 0xFF;
     glyph[7 + 5] = 1;  // row 1, byte 5: in the gap right of the box
     glyph[7 + 6] = 1;  // row 1, byte 6
-    h.doc.cells[1] = 0x80;
+    h.doc.cells[19] = 0x80;  // the last column, so that nothing paints over a stray dot on its right
     const Picture p(h.View());
     const Design expected = {0x18, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_TRUE(ShowsDesign(p, 17, 0, expected, kCell));
-    EXPECT_TRUE(AllOf(p, {17 + 15, 3, 17 + 17, 5}, kWhite));
-    EXPECT_TRUE(AllOf(p, {17 + 15, 5, 17 + 17, 6}, kPanel));
-    // Byte 6 would fall into the next cell's box.
-    EXPECT_TRUE(ShowsDesign(p, 34, 0, kBlank, kCell));
+    EXPECT_TRUE(ShowsDesign(p, 323, 0, expected, kCell));
+    EXPECT_TRUE(AllOf(p, {323 + 15, 3, 323 + 17, 5}, kWhite));
+    EXPECT_TRUE(AllOf(p, {323 + 15, 5, 323 + 17, 6}, kPanel));
+    EXPECT_TRUE(AllOf(p, {323 + 17, 0, 323 + 21, 26}, kGrey));
 }
 
 TEST(PreviewDrawing, PaletteShowsTheUserCharactersAtBothOffsets) {
