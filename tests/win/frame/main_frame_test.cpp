@@ -369,3 +369,36 @@ TEST_F(FrameTest, ExitClosesAtOnceEndsTheLoopWithOneAndSavesTheSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// The file name holds 255 characters; the dialogs accept up to 259.
+TEST_F(FrameTest, APathTooLongForTheFileNameIsRefusedAndChangesNothing) {
+    Start();
+    std::strcpy(Doc().fileName.data(), "C:\\kept.kss");
+    std::string path = ScratchPath("");
+    path += std::string(258 - path.size() - 4, 'n') + ".kss";
+    ASSERT_EQ(path.size(), 258u);
+    std::string text;
+    {
+        DialogDriver driver({EnterFileName(path), Then([&](HWND box) { text = MessageBoxText(box); }, Press(IDOK))});
+        Command(ID_FILE_SAVE_AS);
+        EXPECT_EQ(driver.Acted(), 2u);
+    }
+    EXPECT_EQ(text, kPathTooLongText);
+    EXPECT_STREQ(Doc().fileName.data(), "C:\\kept.kss");
+    EXPECT_EQ(FileBytes(path).size(), 0u);
+
+    text.clear();
+    Sent();
+    {
+        DialogDriver driver({Then([&](HWND box) { text = MessageBoxText(box); }, Press(IDOK))});
+        frame_->OpenNamedFile((std::string(300, 'x') + ".kss").c_str());
+        Pump();
+    }
+    EXPECT_EQ(text, kPathTooLongText);
+    EXPECT_STREQ(Doc().fileName.data(), "C:\\kept.kss");
+    EXPECT_EQ(Sent(), Bytes{});  // nothing was loaded, so nothing mirrored
+}
+
+}  // namespace
