@@ -17,15 +17,14 @@ bool IsDialog(HWND window) {
     return std::string(name) == "#32770" && IsWindowVisible(window);
 }
 
+BOOL CALLBACK CollectDialog(HWND window, LPARAM list) {
+    if (IsDialog(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> ThreadDialogs() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            if (IsDialog(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
