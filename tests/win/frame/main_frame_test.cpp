@@ -35,6 +35,17 @@ DialogDriver::Action SelectPort(int index) {
     return [index](HWND dialog) { SendDlgItemMessageA(dialog, IDC_PORT_LIST, CB_SETCURSEL, index, 0); };
 }
 
+// The line setup that the last transfer left on the pseudo-terminal behind COM3.
+DWORD LastBaudRateOnCom3() {
+    const HANDLE port = CreateFileA("COM3", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return 0;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    GetCommState(port, &dcb);
+    CloseHandle(port);
+    return dcb.BaudRate;
+}
+
 bool AllSpaces(const ScreenDocument& doc, size_t count) {
     return std::all_of(doc.cells.begin(), doc.cells.begin() + count, [](uint8_t c) { return c == 0x20; });
 }
@@ -66,6 +77,7 @@ TEST_F(FrameTest, FirstStartWithoutSettings) {
     EXPECT_EQ(GetMenu(Frame()) != nullptr, true);
     // The one start-up mirror: 40 blank cells and the user characters of the built-in table.
     EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(LastBaudRateOnCom3(), 19200u);
 
     LRESULT selected = -2;
     DialogDriver driver({Then(ReadPortSelection(selected), Press(IDCANCEL))});
@@ -103,6 +115,7 @@ TEST_F(FrameTest, ASpeedChangedOutsideIsUsedAndWrittenBackUnchanged) {
     Start();
     EXPECT_EQ(frame_->Settings().baudRate, 9600);
     EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(LastBaudRateOnCom3(), 9600u);
     Close();
     EXPECT_EQ(ReadSetting("speed").bytes, std::string("9600\0", 5));
 }
