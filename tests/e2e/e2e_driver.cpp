@@ -16,11 +16,11 @@ constexpr int kCellHeight = 26;
 
 HWND FindFrame() { return FindWindowA(nullptr, kFrameCaption); }
 
-HWND WaitForFrame(DWORD timeoutMs) {
+HWND WaitForFrame(DWORD timeoutMs, bool visible) {
     const DWORD start = GetTickCount();
     for (;;) {
         const HWND frame = FindFrame();
-        if (frame != nullptr && IsWindowVisible(frame)) return frame;
+        if (frame != nullptr && (!visible || IsWindowVisible(frame))) return frame;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(20);
     }
@@ -71,7 +71,7 @@ int Fail(const char* what) {
 }
 
 int Find(DWORD timeoutMs) {
-    const HWND frame = WaitForFrame(timeoutMs);
+    const HWND frame = WaitForFrame(timeoutMs, true);
     if (frame == nullptr) return Fail("no main window");
     RECT outer{};
     GetWindowRect(frame, &outer);
@@ -147,11 +147,16 @@ bool IsFrameOf(DWORD processId) {
 }
 
 // Starts the program with exactly this command line (hex, so that no quoting stands between),
-// reports when its window appears and ends with its exit code.
-int Run(DWORD timeoutMs, const char* hexCommandLine) {
+// reports when its window appears and ends with its exit code. A show command is handed over
+// the way the shell hands it.
+int Run(DWORD timeoutMs, const char* hexCommandLine, const char* showCommand) {
     std::string commandLine = FromHex(hexCommandLine);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (showCommand != nullptr) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(std::atoi(showCommand));
+    }
     PROCESS_INFORMATION process{};
     const DWORD start = GetTickCount();
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -189,9 +194,10 @@ int main(int argc, char** argv) {
     const auto arg = [&](int i, const char* fallback) { return i < argc ? argv[i] : fallback; };
     if (verb == "find") return Find(std::strtoul(arg(2, "10000"), nullptr, 10));
     if (verb == "count") return Count();
-    if (verb == "run") return Run(std::strtoul(arg(2, "60000"), nullptr, 10), arg(3, ""));
+    if (verb == "run") return Run(std::strtoul(arg(2, "60000"), nullptr, 10), arg(3, ""), arg(4, nullptr));
 
-    const HWND frame = WaitForFrame(10000);
+    // Commands reach a hidden window too.
+    const HWND frame = WaitForFrame(10000, false);
     if (frame == nullptr) return Fail("no main window");
     if (verb == "command") return PostCommand(frame, std::strtoul(arg(2, "0"), nullptr, 0));
     if (verb == "type") return Type(frame, arg(2, ""));

@@ -159,10 +159,12 @@ class Program:
     """One start of brevant.exe with exactly the given command line, through the driver, which
     reports the window's appearance and the exit code."""
 
-    def __init__(self, command_line):
+    def __init__(self, command_line, show_command=None):
         self.output = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen(["wine", ARGS.driver, "run", "120000", command_line.encode("latin-1").hex()],
-                                     stdout=self.output, stderr=subprocess.DEVNULL)
+        show = [] if show_command is None else [str(show_command)]
+        self.proc = subprocess.Popen(
+            ["wine", ARGS.driver, "run", "120000", command_line.encode("latin-1").hex()] + show,
+            stdout=self.output, stderr=subprocess.DEVNULL)
         self.window_ms = None
 
     def reported(self):
@@ -421,6 +423,16 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.line.read(272),
                          mirror(b" " * 40, self.default_rows) + mirror(self.file_cells, self.file_rows))
         self.close(program)
+
+    def test_5b_window_is_shown_with_the_show_command_it_was_started_with(self):
+        sw_hide = 0
+        program = Program('"%s"' % self.exe, sw_hide)
+        self.programs.append(program)
+        # The window exists (it mirrored the screen once) but stays hidden.
+        self.assertEqual(self.line.read(136), mirror(b" " * 40, self.default_rows))
+        self.assertFalse(program.saw_window())
+        self.close(program)
+        self.assertFalse(program.saw_window())
 
     @unittest.skipUnless(os.environ.get("BREVANT_MODULE_LINE"), "the virtual display module is not built")
     def test_6_virtual_module_shows_typing_stores_and_powers_up_with_it(self):
