@@ -98,8 +98,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDestroy();
             break;
         case WM_CHAR:
-            if (clientWindow_ != nullptr) SendMessageA(clientWindow_, WM_CHAR, wParam, lParam);
-            return 0;
+            return OnChar(wParam, lParam);
         case WM_USER:
             MirrorScreen();
             return 0;
@@ -159,6 +158,12 @@ void MainFrame::OnDestroy() {
     statusBar_ = nullptr;
     clientWindow_ = nullptr;
     PostQuitMessage(1);
+}
+
+// Keystrokes that reach the frame while it has the focus belong to the preview.
+LRESULT MainFrame::OnChar(WPARAM code, LPARAM keyData) {
+    if (clientWindow_ != nullptr) SendMessageA(clientWindow_, WM_CHAR, code, keyData);
+    return 0;
 }
 
 bool MainFrame::OnCommand(WORD id) {

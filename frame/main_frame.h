@@ -45,6 +45,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCreate();
     void OnDestroy();
+    LRESULT OnChar(WPARAM code, LPARAM keyData);
     bool OnCommand(WORD id);
     void OnInitMenuPopup(HMENU menu);
     void OnSize(WPARAM kind);
