@@ -6,6 +6,10 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/wine-session.sh"
+if ! brevant_host_runs_32bit && file -b "$1" 2>/dev/null | grep -q "PE32 executable"; then
+  echo "This host cannot execute 32-bit code: run the end-to-end tests from the windows64 build." >&2
+  exit 1
+fi
 trap wine_session_stop EXIT
 wine_session_start
 
