@@ -52,8 +52,10 @@ void DialogDriver::OnTick() {
         for (HWND dialog : dialogs) EndDialog(dialog, IDCANCEL);
         return;
     }
+    // Only the dialog on top takes input; one that waits disabled under another comes up anew
+    // when that one has gone.
+    seen_.erase(std::remove_if(seen_.begin(), seen_.end(), [](HWND d) { return !IsWindowEnabled(d); }), seen_.end());
     for (HWND dialog : dialogs) {
-        // Only the dialog on top takes input; the one that opened it waits disabled.
         if (!IsWindowEnabled(dialog) || std::find(seen_.begin(), seen_.end(), dialog) != seen_.end()) continue;
         seen_.push_back(dialog);
         if (next_ < actions_.size()) actions_[next_++](dialog);

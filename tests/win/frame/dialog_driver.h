@@ -6,7 +6,7 @@
 #include <vector>
 
 // Acts on the dialogs and message boxes that this thread opens while the driver lives, one
-// action for each new one in the order they appear. Whatever is still open when the time limit
+// action each time a dialog comes up for input, in the order they appear. Whatever is still open when the time limit
 // runs out is ended with Cancel, so that no test can wait forever.
 class DialogDriver {
 public:

@@ -170,7 +170,17 @@ TEST_F(FrameKeysTest, OpeningAPopupLeavesTheMenuWithoutCheckMarksOrDefaultItem) 
     }
 }
 
-// ---- layout ----
+// ---- layout and focus ----
+
+TEST_F(FrameKeysTest, TheFrameHandsItsFocusToThePreviewAndLeavesTheBackgroundToItsChildren) {
+    Start();
+    SetFocus(nullptr);
+    SetFocus(Frame());
+    EXPECT_EQ(GetFocus(), Preview());
+    const HDC dc = GetDC(Frame());
+    EXPECT_EQ(SendMessageA(Frame(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(Frame(), dc);
+}
 
 RECT ClientRectIn(HWND window, HWND parent) {
     RECT box{};
@@ -202,6 +212,7 @@ TEST_F(FrameKeysTest, TheToggleHidesAndShowsTheStatusBarAndThePreviewFillsWhatIs
 
     Command(ID_VIEW_STATUS_BAR);
     barBox = ClientRectIn(bar, Frame());
+    EXPECT_EQ(GetMenuState(GetSubMenu(GetMenu(Frame()), 0), ID_VIEW_STATUS_BAR, MF_BYCOMMAND), UINT(-1));
     preview = ClientRectIn(Preview(), Frame());
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_EQ(barBox.bottom, client.bottom);

@@ -74,7 +74,13 @@ TEST_F(FrameTest, FirstStartWithoutSettings) {
     EXPECT_EQ(frame_->Settings().portNumber, 3);
     EXPECT_EQ(frame_->Settings().baudRate, 19200);
     EXPECT_FALSE(frame_->MirrorDisabled());
-    EXPECT_EQ(GetMenu(Frame()) != nullptr, true);
+    EXPECT_NE(GetMenu(Frame()), nullptr);
+    const LONG style = GetWindowLongA(Frame(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongA(Frame(), GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
+    EXPECT_NE(GetClassLongPtrA(Frame(), GCLP_HICON), 0);
+    EXPECT_NE(GetClassLongPtrA(Frame(), GCLP_HICONSM), 0);
     // The one start-up mirror: 40 blank cells and the user characters of the built-in table.
     EXPECT_EQ(Sent(), MirrorBytes(Doc()));
     EXPECT_EQ(LastBaudRateOnCom3(), 19200u);
@@ -229,6 +235,28 @@ TEST_F(FrameTest, SaveAsCancelledKeepsTheNameAndSaveWritesToIt) {
     const Bytes saved = FileBytes(path);
     ASSERT_EQ(saved.size(), 532u);
     EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 4), (Bytes{0x0A, 0x80, 0x00, 0x00}));
+}
+
+TEST_F(FrameTest, SaveAsOverAnExistingFileAsksFirstAndDecliningReturnsToTheDialog) {
+    Start();
+    const std::string path = ScratchPath("taken.kss");
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    WriteFile(file, "old", 3, nullptr, nullptr);
+    CloseHandle(file);
+    HWND fileDialog = nullptr;
+    HWND afterQuestion = nullptr;
+    DialogDriver driver({Then([&](HWND d) { fileDialog = d; }, EnterFileName(path)),
+                         Press(IDNO),
+                         [&](HWND d) {
+                             afterQuestion = d;
+                             Press(IDCANCEL)(d);
+                         }});
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(driver.Acted(), 3u);
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(afterQuestion, fileDialog);
+    EXPECT_EQ(FileBytes(path), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(Doc().fileName[0], '\0');
 }
 
 TEST_F(FrameTest, OpenOfAPathThatFailsToLoadKeepsItForSave) {
