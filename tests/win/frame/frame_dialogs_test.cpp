@@ -259,7 +259,7 @@ struct Captured {
         defaultExtension = r->lpstrDefExt != nullptr ? r->lpstrDefExt : "(null)";
         fileAtStart = r->lpstrFile;
         if (answer == nullptr) return FALSE;
-        std::strcpy(r->lpstrFile, answer);
+        lstrcpynA(r->lpstrFile, answer, static_cast<int>(r->nMaxFile));
         return TRUE;
     }
     static BOOL WINAPI Open(LPOPENFILENAMEA r) {
@@ -315,11 +315,11 @@ TEST(ScreenFileDialogTest, AConfirmedPathComesBackAndEachUseStartsEmpty) {
 
 // The platform's own dialog: a name typed without an extension gets the default one.
 TEST(ScreenFileDialogTest, LogoTypedInTheRealSaveDialogComesBackAsLogoKss) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    std::strcat(folder, "brevant-save-dialog");
-    CreateDirectoryA(folder, nullptr);
-    SetCurrentDirectoryA(folder);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "brevant-save-dialog";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetCurrentDirectoryA(folder.c_str());
     DeleteFileA("logo.kss");
 
     ScreenFileDialog dialog(ScreenFileDialog::Mode::Save);

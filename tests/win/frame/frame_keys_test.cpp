@@ -103,7 +103,7 @@ TEST_F(FrameKeysTest, AcceleratorsWithoutAHandlerAreTranslatedAndNothingReachesT
 
 TEST_F(FrameKeysTest, CtrlNRunsNewFromAnyWindowOfTheFrame) {
     StartSpied();
-    std::strcpy(Doc().fileName.data(), "C:\\x.kss");
+    ASSERT_TRUE(AssignFileName(Doc(), "C:\\x.kss"));
     Press('N', {VK_CONTROL});
     EXPECT_EQ(Doc().fileName[0], '\0');
     EXPECT_TRUE(Spy::preview.empty());

@@ -312,7 +312,7 @@ TEST_F(FrameTest, NewKeepsSizeAndSettingsBlanksUserCharactersAndTextForgetsTheNa
     Start();
     Command(ID_SIZE_4X20);
     const std::string path = ScratchPath("named.kss");
-    std::strcpy(Doc().fileName.data(), path.c_str());
+    ASSERT_TRUE(AssignFileName(Doc(), path.c_str()));
     std::fill(Doc().cells.begin(), Doc().cells.begin() + 80, uint8_t{'x'});
     const auto glyph8 = std::vector<uint8_t>(Doc().glyphs.begin() + 448, Doc().glyphs.end());
     ASSERT_FALSE(UserGlyphsBlank(Doc()));
@@ -335,7 +335,7 @@ TEST_F(FrameTest, NewKeepsSizeAndSettingsBlanksUserCharactersAndTextForgetsTheNa
 TEST_F(FrameTest, DisplaySizesResizeTheWindowKeepTheNameAndSendNothing) {
     Start();
     Sent();
-    std::strcpy(Doc().fileName.data(), "C:\\kept.kss");
+    ASSERT_TRUE(AssignFileName(Doc(), "C:\\kept.kss"));
     struct Step {
         WORD command;
         uint32_t columns, rows;
@@ -416,7 +416,7 @@ namespace {
 // The file name holds 255 characters; the dialogs accept up to 259.
 TEST_F(FrameTest, APathTooLongForTheFileNameIsRefusedAndChangesNothing) {
     Start();
-    std::strcpy(Doc().fileName.data(), "C:\\kept.kss");
+    ASSERT_TRUE(AssignFileName(Doc(), "C:\\kept.kss"));
     std::string path = ScratchPath("");
     path += std::string(258 - path.size() - 4, 'n') + ".kss";
     ASSERT_EQ(path.size(), 258u);
