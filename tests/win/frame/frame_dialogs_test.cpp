@@ -219,6 +219,7 @@ TEST(AboutDialogTest, OpensWithItsCaptionAndTextAndClosesWithOk) {
     std::string text;
     LONG style = 0;
     HWND owner = nullptr;
+    LRESULT icon = 0;
     WindowHandle frame(MakeOwner(100, 100, 351, 180));
     AboutDialog about;
     DialogDriver driver({Then(
@@ -227,7 +228,12 @@ TEST(AboutDialogTest, OpensWithItsCaptionAndTextAndClosesWithOk) {
             style = GetWindowLongA(dialog, GWL_STYLE);
             owner = GetWindow(dialog, GW_OWNER);
             for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-                if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER) text = WindowText(child);
+                char kind[16] = {};
+                GetClassNameA(child, kind, sizeof kind);
+                if (lstrcmpiA(kind, "Static") != 0) continue;
+                const LONG type = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
+                if (type == SS_CENTER) text = WindowText(child);
+                if (type == SS_ICON) icon = SendMessageA(child, STM_GETICON, 0, 0);
             }
         },
         Press(IDOK))});
@@ -235,6 +241,7 @@ TEST(AboutDialogTest, OpensWithItsCaptionAndTextAndClosesWithOk) {
     EXPECT_EQ(caption, "About");
     EXPECT_NE(style & WS_SYSMENU, 0);
     EXPECT_EQ(owner, frame.get());
+    EXPECT_NE(icon, 0);
     EXPECT_EQ(text.rfind("Brevant v1.0\n\n", 0), 0u) << text;
     EXPECT_GT(text.size(), std::strlen("Brevant v1.0\n\n"));
 }
