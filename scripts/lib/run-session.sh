@@ -3,6 +3,7 @@
 # started here and removes what was made for this run; the prefix and the module's store stay.
 
 source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 BREVANT_DATA_DIR="${XDG_DATA_HOME:-$HOME/.local/share}/brevant"
 
@@ -49,16 +50,7 @@ run_session_start() {
 }
 
 run_session_xvfb() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    BREVANT_SESSION_PIDS+=($!)
-    export DISPLAY=":$n"
-    break
-  done
-  local i
-  for i in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  brevant_start_xvfb
   BREVANT_RUN_NOTE="No DISPLAY: the editor runs unseen in a private Xvfb on $DISPLAY."
   echo "$BREVANT_RUN_NOTE"
 }

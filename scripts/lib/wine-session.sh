@@ -1,4 +1,5 @@
-# A throwaway Wine world: a private Xvfb display, a fresh 32-bit prefix, and serial ports.
+# A throwaway Wine world: a private Xvfb display, a fresh prefix (32-bit where the host runs
+# 32-bit code, else 64-bit), and serial ports.
 #   COM3 <-> COM4 and COM5 <-> COM6 are the two ends of pseudo-terminal pairs, so a Windows
 #   program that writes COM3 can be read on COM4 (or from Linux on $BREVANT_COM4_PTY);
 #   COM1, COM2, COM7, COM8, COM9 point at a folder and can never be opened.
@@ -6,6 +7,7 @@
 # ends every process it started and removes what it made.
 
 source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 wine_session_start() {
   BREVANT_SESSION_DIR=$(mktemp -d /tmp/brevant-wine.XXXXXX)
@@ -17,16 +19,7 @@ wine_session_start() {
   BREVANT_SESSION_PIDS=()
 
   if [ -z "${BREVANT_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-    local n
-    for n in $(seq 90 140); do
-      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      BREVANT_SESSION_PIDS+=($!)
-      export DISPLAY=":$n"
-      break
-    done
-    local i
-    for i in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+    brevant_start_xvfb
   fi
 
   wineboot -i >/dev/null 2>&1
