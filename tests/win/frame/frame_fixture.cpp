@@ -91,6 +91,7 @@ void FrameTest::SetUp() {
     FarEnd().Drain(100);
     ASSERT_TRUE(registry_.Register(GetCurrentThreadId(), loop_));
     gAppModule.loopRegistry = &registry_;
+    guard_ = std::make_unique<DialogDriver>(std::vector<DialogDriver::Action>{}, 60000);
 
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
@@ -102,6 +103,8 @@ void FrameTest::SetUp() {
 
 void FrameTest::TearDown() {
     Close();
+    EXPECT_FALSE(guard_->TimedOut()) << "a dialog stayed open";
+    guard_.reset();
     registry_.Unregister(GetCurrentThreadId());
     gAppModule.loopRegistry = nullptr;
     SetCurrentDirectoryA("C:\\");

@@ -10,6 +10,7 @@
 
 #include "app/app_module.h"
 #include "app/message_loop.h"
+#include "dialog_driver.h"
 #include "document/screen_document.h"
 #include "frame/main_frame.h"
 #include "port_reader.h"
@@ -57,4 +58,6 @@ protected:
     MessageLoop loop_;
     std::unique_ptr<MainFrame> frame_;
     std::string scratch_;
+    // Ends a dialog that a test did not expect, so that the test fails instead of hanging.
+    std::unique_ptr<DialogDriver> guard_;
 };
