@@ -220,3 +220,27 @@ TEST_F(FrameKeysTest, TheToggleHidesAndShowsTheStatusBarAndThePreviewFillsWhatIs
 }
 
 }  // namespace
+
+namespace {
+
+// A modal dialog runs its own loop, which does not ask the frame's filter.
+TEST_F(FrameKeysTest, AcceleratorsRestWhileAModalDialogIsOpen) {
+    StartSpied();
+    ASSERT_TRUE(AssignFileName(Doc(), "C:\\kept.kss"));
+    DialogDriver driver({[](HWND dialog) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        const HWND list = GetDlgItem(dialog, IDC_PORT_LIST);
+        PostMessageA(list, WM_KEYDOWN, 'N', 1 | (MapVirtualKeyA('N', 0) << 16));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }});
+    Command(ID_CONFIGURE_PORT);
+    BYTE none[256] = {};
+    SetKeyboardState(none);
+    EXPECT_EQ(driver.Acted(), 1u);
+    EXPECT_STREQ(Doc().fileName.data(), "C:\\kept.kss");
+    for (const Seen& s : Spy::commands) EXPECT_NE(LOWORD(s.wParam), ID_FILE_NEW);
+}
+
+}  // namespace
