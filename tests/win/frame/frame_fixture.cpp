@@ -30,6 +30,17 @@ void AppendCharacter(std::vector<uint8_t>& out, const ScreenDocument& doc, uint8
     for (size_t row = 0; row < 8; ++row) out.push_back(Pack(doc.glyphs.data() + code * 56 + row * 7));
 }
 
+// Files left by an earlier run in the same prefix would turn a save into an overwrite question.
+void EmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 }  // namespace
 
 void DeleteSettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey); }
@@ -98,6 +109,7 @@ void FrameTest::SetUp() {
     scratch_ = std::string(temp) + "brevant-frame-" +
                testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     CreateDirectoryA(scratch_.c_str(), nullptr);
+    EmptyFolder(scratch_);
     SetCurrentDirectoryA(scratch_.c_str());
 }
 
