@@ -2,10 +2,11 @@
 
 int MessageLoop::Run() {
     bool idleOn = true;
-    int idleCount = 0;
     for (;;) {
-        while (!PeekMessageA(&currentMessage, nullptr, 0, 0, PM_NOREMOVE) && idleOn) {
-            if (!RunIdleHandlers(idleCount++)) idleOn = false;
+        // One idle pass each time the queue runs empty after a message that rearms it.
+        if (idleOn && !PeekMessageA(&currentMessage, nullptr, 0, 0, PM_NOREMOVE)) {
+            RunIdleHandlers();
+            idleOn = false;
         }
         const BOOL got = GetMessageA(&currentMessage, nullptr, 0, 0);
         if (got == -1) continue;
@@ -14,10 +15,7 @@ int MessageLoop::Run() {
             TranslateMessage(&currentMessage);
             DispatchMessageA(&currentMessage);
         }
-        if (RearmsIdle(currentMessage.message)) {
-            idleOn = true;
-            idleCount = 0;
-        }
+        if (RearmsIdle(currentMessage.message)) idleOn = true;
     }
 }
 
@@ -28,11 +26,10 @@ bool MessageLoop::RunFilters(MSG& message) {
     return false;
 }
 
-bool MessageLoop::RunIdleHandlers(int) {
+void MessageLoop::RunIdleHandlers() {
     for (size_t i = 0; i < idleHandlers_.Size(); ++i) {
         if (idleHandlers_[i] != nullptr) idleHandlers_[i]->HandleIdle();
     }
-    return false;
 }
 
 // Frequent messages that must not cost an idle pass each.

@@ -32,7 +32,7 @@ public:
 
 private:
     bool RunFilters(MSG& message);
-    bool RunIdleHandlers(int idleCount);
+    void RunIdleHandlers();
     static bool RearmsIdle(UINT message);
 
     GrowableArray<MessageFilter*> filters_;

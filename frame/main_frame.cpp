@@ -76,7 +76,7 @@ void MainFrame::ShowGeometry() {
     SetWindowPos(Handle(), nullptr, 0, 0, FrameWidthFor(doc_.columns), FrameHeightFor(doc_.rows),
                  SWP_NOMOVE | SWP_NOOWNERZORDER);
     view_.ClampCursor();
-    if (clientWindow_ != nullptr) InvalidateRect(clientWindow_, nullptr, TRUE);
+    if (view_.Handle() != nullptr) InvalidateRect(view_.Handle(), nullptr, TRUE);
 }
 
 void MainFrame::RedrawFrame() {
@@ -135,8 +135,7 @@ LRESULT MainFrame::OnCreate() {
     LoadStringA(gAppModule.Instance(), IDS_READY, ready, sizeof ready);
     statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP,
                                      ready, Handle(), IDW_STATUS_BAR);
-    clientWindow_ = view_.Create(Handle());
-    statusBarState_ = {ID_VIEW_STATUS_BAR, MFS_CHECKED};
+    view_.Create(Handle());
     RegisterWithLoop();
     MirrorScreen();
     SetWindowTextA(Handle(), kFrameCaption);
@@ -156,13 +155,12 @@ void MainFrame::RegisterWithLoop() {
 void MainFrame::OnDestroy() {
     SaveLinkSettings(settings_);
     statusBar_ = nullptr;
-    clientWindow_ = nullptr;
     PostQuitMessage(1);
 }
 
 // Keystrokes that reach the frame while it has the focus belong to the preview.
 LRESULT MainFrame::OnChar(WPARAM code, LPARAM keyData) {
-    if (clientWindow_ != nullptr) SendMessageA(clientWindow_, WM_CHAR, code, keyData);
+    if (view_.Handle() != nullptr) SendMessageA(view_.Handle(), WM_CHAR, code, keyData);
     return 0;
 }
 
@@ -243,7 +241,6 @@ void MainFrame::ToggleStatusBar() {
     if (statusBar_ == nullptr) return;
     const bool visible = HasVisibleStyle(statusBar_);
     ShowWindow(statusBar_, visible ? SW_HIDE : SW_SHOWNOACTIVATE);
-    statusBarState_.state = visible ? MFS_UNCHECKED : MFS_CHECKED;
     LayOut();
 }
 
@@ -256,20 +253,20 @@ void MainFrame::LayOut() {
         GetWindowRect(statusBar_, &bar);
         area.bottom -= bar.bottom - bar.top;
     }
-    if (clientWindow_ != nullptr) {
-        SetWindowPos(clientWindow_, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+    if (view_.Handle() != nullptr) {
+        SetWindowPos(view_.Handle(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void MainFrame::OnInitMenuPopup(HMENU menu) {
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
-    if (statusBarState_.command == 0) return;
+    if (statusBar_ == nullptr) return;
     MENUITEMINFOA item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_STATE;
-    item.fState = statusBarState_.state;
-    SetMenuItemInfoA(menu, statusBarState_.command, FALSE, &item);
+    item.fState = HasVisibleStyle(statusBar_) ? MFS_CHECKED : MFS_UNCHECKED;
+    SetMenuItemInfoA(menu, ID_VIEW_STATUS_BAR, FALSE, &item);
 }
 
 void MainFrame::OnSize(WPARAM kind) {
@@ -277,12 +274,12 @@ void MainFrame::OnSize(WPARAM kind) {
 }
 
 void MainFrame::OnSetFocus() {
-    if (HasVisibleStyle(clientWindow_)) SetFocus(clientWindow_);
+    if (HasVisibleStyle(view_.Handle())) SetFocus(view_.Handle());
 }
 
 // The two children cover the client area.
 LRESULT MainFrame::OnEraseBackground(WPARAM wParam, LPARAM lParam) {
-    if (clientWindow_ != nullptr) return 1;
+    if (view_.Handle() != nullptr) return 1;
     return DefaultProcessing(WM_ERASEBKGND, wParam, lParam);
 }
 

@@ -36,12 +36,6 @@ public:
     void ShowMessage(const char* text, const char* caption) override;
 
 private:
-    // A check-mark state that the frame applies to a menu item whenever a popup opens.
-    struct MenuItemState {
-        UINT command;
-        WORD state;
-    };
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCreate();
     void OnDestroy();
@@ -63,9 +57,7 @@ private:
     void RegisterWithLoop();
 
     HWND statusBar_ = nullptr;
-    HWND clientWindow_ = nullptr;
     HACCEL accelerators_ = nullptr;
-    MenuItemState statusBarState_{0, 0};
     ScreenDocument doc_;
     ScreenView view_{doc_};
     LinkSettings settings_;
