@@ -1,0 +1,13 @@
+# Cross-build for Windows with mingw-w64 for BREVANT_MINGW_ARCH (i686 or x86_64); the -posix
+# compilers provide std::mutex, and -static spares the program the mingw runtime DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${BREVANT_MINGW_ARCH})
+set(CMAKE_C_COMPILER ${BREVANT_MINGW_ARCH}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${BREVANT_MINGW_ARCH}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${BREVANT_MINGW_ARCH}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${BREVANT_MINGW_ARCH}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
