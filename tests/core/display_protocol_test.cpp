@@ -18,19 +18,6 @@ const uint8_t kDefaultRows[8][8] = {
     {0x18, 0x18, 0x18, 0x1C, 0x0C, 0x0C, 0x04, 0x04}, {0x18, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
 };
 
-std::vector<uint8_t> ExpectedMirror(const ScreenDocument& doc) {
-    std::vector<uint8_t> bytes;
-    for (uint8_t code = 0; code < 8; ++code) {
-        bytes.insert(bytes.end(), {0xFE, 0x4E, code});
-        for (size_t row = 0; row < 8; ++row) bytes.push_back(PackRow(&doc.glyphs[code * 56 + row * 7]));
-    }
-    bytes.insert(bytes.end(), {0xFE, 0x47, 0x01, 0x01});
-    bytes.insert(bytes.end(), doc.cells.begin(), doc.cells.begin() + 20);
-    bytes.insert(bytes.end(), {0xFE, 0x47, 0x01, 0x02});
-    bytes.insert(bytes.end(), doc.cells.begin() + 20, doc.cells.begin() + 40);
-    return bytes;
-}
-
 TEST(PortName, DigitsOneToNineAndNothingElse) {
     char name[5];
     ASSERT_TRUE(BuildPortName(1, name));
@@ -199,17 +186,6 @@ TEST(CommandPrefixInText, IsSentAsASpaceByMirrorAndStoreAndKeptInTheDocument) {
     EXPECT_EQ(stored[90 + 25], 0x20);
     EXPECT_EQ(stored[90 + 26], 0xFD);
     EXPECT_EQ(doc.cells[5], 0xFE);
-}
-
-std::vector<uint8_t> ExpectedStore(const ScreenDocument& doc) {
-    std::vector<uint8_t> bytes;
-    for (uint8_t code = 0; code < 8; ++code) {
-        bytes.insert(bytes.end(), {0xFE, 0xC2, code});
-        for (size_t row = 0; row < 8; ++row) bytes.push_back(PackRow(&doc.glyphs[code * 56 + row * 7]));
-    }
-    bytes.insert(bytes.end(), {0xFE, 0x40});
-    bytes.insert(bytes.end(), doc.cells.begin(), doc.cells.begin() + UsedCellCount(doc));
-    return bytes;
 }
 
 TEST(StoreScreen, BytesAndPausesForEachGeometry) {

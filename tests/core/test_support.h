@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -70,3 +72,43 @@ public:
     ParityMode lastParity = ParityMode::Odd;
     std::vector<Event> events;
 };
+
+// Columns 0-4 of a glyph row as bits 4-0, worked out here rather than by the code under test.
+inline uint8_t PackedRow(const ScreenDocument& doc, size_t code, size_t row) {
+    uint8_t bits = 0;
+    for (size_t column = 0; column < 5; ++column) {
+        if (doc.glyphs[code * kGlyphBytes + row * kGlyphRowBytes + column] != 0) bits |= static_cast<uint8_t>(0x10 >> column);
+    }
+    return bits;
+}
+
+inline void AppendUserCharacters(std::vector<uint8_t>& bytes, const ScreenDocument& doc, uint8_t command) {
+    for (uint8_t code = 0; code < kUserGlyphCount; ++code) {
+        bytes.insert(bytes.end(), {0xFE, command, code});
+        for (size_t row = 0; row < kGlyphRows; ++row) bytes.push_back(PackedRow(doc, code, row));
+    }
+}
+
+// What the module receives for a mirror and for a store of a document whose text holds no 0xFE.
+inline std::vector<uint8_t> ExpectedMirror(const ScreenDocument& doc) {
+    std::vector<uint8_t> bytes;
+    AppendUserCharacters(bytes, doc, 0x4E);
+    bytes.insert(bytes.end(), {0xFE, 0x47, 0x01, 0x01});
+    bytes.insert(bytes.end(), doc.cells.begin(), doc.cells.begin() + 20);
+    bytes.insert(bytes.end(), {0xFE, 0x47, 0x01, 0x02});
+    bytes.insert(bytes.end(), doc.cells.begin() + 20, doc.cells.begin() + 40);
+    return bytes;
+}
+
+inline std::vector<uint8_t> ExpectedStore(const ScreenDocument& doc) {
+    std::vector<uint8_t> bytes;
+    AppendUserCharacters(bytes, doc, 0xC2);
+    bytes.insert(bytes.end(), {0xFE, 0x40});
+    bytes.insert(bytes.end(), doc.cells.begin(), doc.cells.begin() + UsedCellCount(doc));
+    return bytes;
+}
+
+inline std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,10 +68,6 @@ protected:
     static void WriteBytes(const std::string& path, const Bytes& bytes) {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
-    static Bytes ReadBytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
     std::vector<std::string> FilesInFolder() const {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
@@ -117,7 +112,7 @@ TEST_F(StartScreenFiles, EachGeometryIsWrittenWithItsExactBytesAndSize) {
         RecordingHost host(doc);
 
         ASSERT_TRUE(SaveStartScreen(doc, host));
-        const Bytes written = ReadBytes(path);
+        const Bytes written = FileBytes(path);
         EXPECT_EQ(written.size(), c.size);
         EXPECT_EQ(written, ExpectedFile(doc, c.code));
         EXPECT_TRUE(host.messages.empty());
@@ -173,7 +168,7 @@ TEST_F(StartScreenFiles, AMissingFileShowsItsErrorCodeWithThePathAndStillMirrors
 
     // Save after the failed open writes the unchanged screen to that path.
     ASSERT_TRUE(SaveStartScreen(doc, host));
-    EXPECT_EQ(ReadBytes(path), ExpectedFile(doc, kSize2x20));
+    EXPECT_EQ(FileBytes(path), ExpectedFile(doc, kSize2x20));
 }
 
 TEST_F(StartScreenFiles, AnEmptyFileBlanksTheTextKeepsTheRestAndSaysSo) {
@@ -234,7 +229,7 @@ TEST_F(StartScreenFiles, TheCommandPrefixInTheTextIsMirroredAsASpaceAndSavedBack
     const std::string copy = PathOf("copy.kss");
     Name(doc, copy);
     ASSERT_TRUE(SaveStartScreen(doc, host));
-    EXPECT_EQ(ReadBytes(copy), file);
+    EXPECT_EQ(FileBytes(copy), file);
 }
 
 TEST_F(StartScreenFiles, ASaveOverAReadOnlyFileFailsVisiblyAndLeavesItIntact) {
@@ -251,7 +246,7 @@ TEST_F(StartScreenFiles, ASaveOverAReadOnlyFileFailsVisiblyAndLeavesItIntact) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].second, "Error saving");
     EXPECT_NE(host.messages[0].first.find(path), std::string::npos);
-    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FileBytes(path), old);
     EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"locked.kss"});
 }
 

@@ -17,19 +17,6 @@ void DropQuit() {
     }
 }
 
-uint8_t Pack(const uint8_t* row) {
-    uint8_t bits = 0;
-    for (int column = 0; column < 5; ++column) {
-        if (row[column] != 0) bits |= static_cast<uint8_t>(0x10 >> column);
-    }
-    return bits;
-}
-
-void AppendCharacter(std::vector<uint8_t>& out, const ScreenDocument& doc, uint8_t command, uint8_t code) {
-    out.insert(out.end(), {0xFE, command, code});
-    for (size_t row = 0; row < 8; ++row) out.push_back(Pack(doc.glyphs.data() + code * 56 + row * 7));
-}
-
 // Files left by an earlier run in the same prefix would turn a save into an overwrite question.
 void EmptyFolder(const std::string& folder) {
     WIN32_FIND_DATAA found;
@@ -64,35 +51,6 @@ StoredValue ReadSetting(const char* name) {
     }
     RegCloseKey(key);
     return value;
-}
-
-std::vector<uint8_t> MirrorBytes(const ScreenDocument& doc) {
-    std::vector<uint8_t> out;
-    for (uint8_t code = 0; code < 8; ++code) AppendCharacter(out, doc, 0x4E, code);
-    out.insert(out.end(), {0xFE, 0x47, 1, 1});
-    out.insert(out.end(), doc.cells.begin(), doc.cells.begin() + 20);
-    out.insert(out.end(), {0xFE, 0x47, 1, 2});
-    out.insert(out.end(), doc.cells.begin() + 20, doc.cells.begin() + 40);
-    return out;
-}
-
-std::vector<uint8_t> StoreBytes(const ScreenDocument& doc) {
-    std::vector<uint8_t> out;
-    for (uint8_t code = 0; code < 8; ++code) AppendCharacter(out, doc, 0xC2, code);
-    out.insert(out.end(), {0xFE, 0x40});
-    out.insert(out.end(), doc.cells.begin(), doc.cells.begin() + doc.columns * doc.rows);
-    return out;
-}
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    uint8_t buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got != 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
 }
 
 void FrameTest::SetUp() {

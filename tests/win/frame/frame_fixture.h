@@ -10,6 +10,7 @@
 
 #include "app/app_module.h"
 #include "app/message_loop.h"
+#include "../../core/test_support.h"
 #include "dialog_driver.h"
 #include "document/screen_document.h"
 #include "frame/main_frame.h"
@@ -25,11 +26,6 @@ void DeleteSettingsKey();
 void StoreSetting(const char* name, DWORD type, const std::string& bytes);
 StoredValue ReadSetting(const char* name);
 
-// What the module receives for a mirror and for a store of this document.
-std::vector<uint8_t> MirrorBytes(const ScreenDocument& doc);
-std::vector<uint8_t> StoreBytes(const ScreenDocument& doc);
-
-std::vector<uint8_t> FileBytes(const std::string& path);
 
 // A real frame window on a thread whose loop is registered, its serial port read on COM4,
 // and a scratch folder for files.

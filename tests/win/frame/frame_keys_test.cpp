@@ -121,7 +121,7 @@ TEST_F(FrameKeysTest, CtrlWReachesThePreviewAsACharacterAndWritesNothing) {
     // At most the mirror of the edited screen: never the store sequence.
     const std::vector<uint8_t> sent = Sent();
     if (!sent.empty()) {
-        EXPECT_EQ(sent, MirrorBytes(Doc()));
+        EXPECT_EQ(sent, ExpectedMirror(Doc()));
     }
 }
 

@@ -82,7 +82,7 @@ TEST_F(FrameTest, FirstStartWithoutSettings) {
     EXPECT_NE(GetClassLongPtrA(Frame(), GCLP_HICON), 0);
     EXPECT_NE(GetClassLongPtrA(Frame(), GCLP_HICONSM), 0);
     // The one start-up mirror: 40 blank cells and the user characters of the built-in table.
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));
     EXPECT_EQ(LastBaudRateOnCom3(), 19200u);
 
     LRESULT selected = -2;
@@ -120,7 +120,7 @@ TEST_F(FrameTest, ASpeedChangedOutsideIsUsedAndWrittenBackUnchanged) {
     StoreSetting("speed", REG_SZ, std::string("9600\0", 5));
     Start();
     EXPECT_EQ(frame_->Settings().baudRate, 9600);
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));
     EXPECT_EQ(LastBaudRateOnCom3(), 9600u);
     Close();
     EXPECT_EQ(ReadSetting("speed").bytes, std::string("9600\0", 5));
@@ -191,7 +191,7 @@ TEST_F(FrameTest, CancelChangesNothingAndOkWithTheSamePortMirrorsAgain) {
     EXPECT_EQ(Sent(), Bytes{});
     Doc().cells[0] = 'A';
     SendMessageA(Frame(), WM_USER, 0, 0);
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));
 }
 
 // ---- file commands ----
@@ -278,7 +278,7 @@ TEST_F(FrameTest, OpenOfAPathThatFailsToLoadKeepsItForSave) {
     EXPECT_EQ(text, "00000002");
     EXPECT_EQ(caption, path);
     EXPECT_STREQ(Doc().fileName.data(), path.c_str());
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));  // a failed load still mirrors
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));  // a failed load still mirrors
 
     Command(ID_FILE_SAVE);
     EXPECT_EQ(FileBytes(path).size(), 492u);
@@ -303,7 +303,7 @@ TEST_F(FrameTest, OpenLoadsTheChosenFile) {
     EXPECT_EQ(Doc().rows, 4u);
     EXPECT_EQ(Doc().cells[79], 'a' + 79 % 26);
     EXPECT_EQ(OuterSize(Frame()).cy, 232);
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));
 }
 
 TEST_F(FrameTest, NewKeepsSizeAndSettingsBlanksUserCharactersAndTextForgetsTheNameAndSendsNothing) {
@@ -364,8 +364,8 @@ TEST_F(FrameTest, WriteToDisplaySendsTheStoreSequenceEvenWithMirroringDisabled) 
     Doc().glyphs[7 * 56 + 3 * 7 + 4] = 1;
     Sent();
     Command(ID_WRITE_TO_DISPLAY);
-    EXPECT_EQ(Sent(), StoreBytes(Doc()));
-    EXPECT_EQ(StoreBytes(Doc()).size(), 170u);
+    EXPECT_EQ(Sent(), ExpectedStore(Doc()));
+    EXPECT_EQ(ExpectedStore(Doc()).size(), 170u);
 }
 
 TEST_F(FrameTest, APreviewRequestMirrorsAndACharacterSentToTheFrameReachesThePreview) {
@@ -373,7 +373,7 @@ TEST_F(FrameTest, APreviewRequestMirrorsAndACharacterSentToTheFrameReachesThePre
     Sent();
     Doc().cells[39] = '!';
     EXPECT_EQ(SendMessageA(Frame(), WM_USER, 0, 0), 0);
-    EXPECT_EQ(Sent(), MirrorBytes(Doc()));
+    EXPECT_EQ(Sent(), ExpectedMirror(Doc()));
 
     const uint8_t before = Doc().cells[0];
     SendMessageA(Frame(), WM_CHAR, 'K', 1);
