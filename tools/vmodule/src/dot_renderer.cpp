@@ -72,30 +72,37 @@ std::string panelLine(int width)
     return line.finish();
 }
 
-std::vector<std::string> renderHalfBlocks(const ModuleInterpreter& module, FontTable font)
+// The coloured drawings: two dot rows a text line, panel lines around and between the rows.
+template <typename PutCharacter>
+std::vector<std::string> renderOnPanel(const ModuleInterpreter& module, RenderStyle style, PutCharacter putCharacter)
 {
     const DisplayGeometry geometry = module.geometry();
-    const int width = renderedWidth(geometry, RenderStyle::HalfBlocks);
+    const int width = renderedWidth(geometry, style);
     std::vector<std::string> lines{panelLine(width)};
     for (int row = 0; row < geometry.rows; ++row) {
         if (row > 0) lines.push_back(panelLine(width));
         for (int dotRow = 0; dotRow < kCharacterRowCount; dotRow += 2) {
             ColouredLine line;
             line.gap();
-            for (int column = 0; column < geometry.columns; ++column) {
-                if (column > 0) line.gap();
-                for (int dotColumn = 0; dotColumn < kDotColumns; ++dotColumn) {
-                    const bool top = lit(module, font, row, column, dotRow, dotColumn);
-                    const bool bottom = lit(module, font, row, column, dotRow + 1, dotColumn);
-                    line.put(kUpperHalf, top ? kLitDot : kDarkDot, bottom ? kLitDot : kDarkDot);
-                }
-            }
+            for (int column = 0; column < geometry.columns; ++column) putCharacter(line, row, column, dotRow);
             line.gap();
             lines.push_back(line.finish());
         }
     }
     lines.push_back(panelLine(width));
     return lines;
+}
+
+std::vector<std::string> renderHalfBlocks(const ModuleInterpreter& module, FontTable font)
+{
+    return renderOnPanel(module, RenderStyle::HalfBlocks, [&](ColouredLine& line, int row, int column, int dotRow) {
+        if (column > 0) line.gap();
+        for (int dotColumn = 0; dotColumn < kDotColumns; ++dotColumn) {
+            const bool top = lit(module, font, row, column, dotRow, dotColumn);
+            const bool bottom = lit(module, font, row, column, dotRow + 1, dotColumn);
+            line.put(kUpperHalf, top ? kLitDot : kDarkDot, bottom ? kLitDot : kDarkDot);
+        }
+    });
 }
 
 // Block elements indexed by their lit quarters: 1 upper left, 2 upper right, 4 lower left, 8 lower right.
@@ -106,28 +113,14 @@ constexpr const char* kQuadrants[16] = {" ",      "\u2598", "\u259D", "\u2580", 
 // A character's five dots and the one-dot gap after it make three cells.
 std::vector<std::string> renderQuadrants(const ModuleInterpreter& module, FontTable font)
 {
-    const DisplayGeometry geometry = module.geometry();
-    const int width = renderedWidth(geometry, RenderStyle::Quadrants);
-    std::vector<std::string> lines{panelLine(width)};
-    for (int row = 0; row < geometry.rows; ++row) {
-        if (row > 0) lines.push_back(panelLine(width));
-        for (int dotRow = 0; dotRow < kCharacterRowCount; dotRow += 2) {
-            ColouredLine line;
-            line.gap();
-            for (int column = 0; column < geometry.columns; ++column) {
-                for (int dotColumn = 0; dotColumn <= kDotColumns; dotColumn += 2) {
-                    const auto on = [&](int down, int right) {
-                        return lit(module, font, row, column, dotRow + down, dotColumn + right) ? 1 : 0;
-                    };
-                    line.put(kQuadrants[on(0, 0) | on(0, 1) << 1 | on(1, 0) << 2 | on(1, 1) << 3], kLitDot, kDarkDot);
-                }
-            }
-            line.gap();
-            lines.push_back(line.finish());
+    return renderOnPanel(module, RenderStyle::Quadrants, [&](ColouredLine& line, int row, int column, int dotRow) {
+        for (int dotColumn = 0; dotColumn <= kDotColumns; dotColumn += 2) {
+            const auto on = [&](int down, int right) {
+                return lit(module, font, row, column, dotRow + down, dotColumn + right) ? 1 : 0;
+            };
+            line.put(kQuadrants[on(0, 0) | on(0, 1) << 1 | on(1, 0) << 2 | on(1, 1) << 3], kLitDot, kDarkDot);
         }
-    }
-    lines.push_back(panelLine(width));
-    return lines;
+    });
 }
 
 }  // namespace
