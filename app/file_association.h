@@ -1,7 +1,7 @@
 #pragma once
 #include <cstddef>
 
-#include "frame/registry_key.h"
+#include "toolkit/registry_key.h"
 
 inline constexpr size_t kAssociationValueBytes = 512;
 

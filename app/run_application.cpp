@@ -6,9 +6,9 @@
 #include <memory>
 #include <new>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "app/file_association.h"
-#include "app/message_loop.h"
+#include "toolkit/message_loop.h"
 #include "app/single_instance.h"
 #include "frame/main_frame.h"
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "view/screen_view.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "display_size.h"
+#include "document/display_size.h"
 
 const DisplaySize* FindDisplaySize(uint32_t code) {
     for (const DisplaySize& size : kDisplaySizes) {

@@ -1,9 +1,9 @@
-#include "screen_document.h"
+#include "document/screen_document.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "display_size.h"
+#include "document/display_size.h"
 
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]) {
     doc.columns = 16;

@@ -1,4 +1,4 @@
-#include "start_screen_file.h"
+#include "document/start_screen_file.h"
 
 #include <algorithm>
 #include <cstring>

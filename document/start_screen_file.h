@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screen_document.h"
+#include "document/screen_document.h"
 
 // Size code, the eight user characters, then rows * columns text bytes; nothing else.
 inline constexpr size_t kHeaderBytes = 4;

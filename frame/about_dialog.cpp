@@ -1,6 +1,6 @@
 #include "frame/about_dialog.h"
 
-#include "frame/center_on_owner.h"
+#include "toolkit/center_on_owner.h"
 #include "resources/resource_ids.h"
 
 INT_PTR AboutDialog::Run(HWND owner) { return RunModal(IDD_ABOUT, owner); }

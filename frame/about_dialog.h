@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/window.h"
+#include "toolkit/window.h"
 
 // The program's name, version and notice.
 class AboutDialog final : public Dialog {

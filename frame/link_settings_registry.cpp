@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include "frame/registry_key.h"
+#include "toolkit/registry_key.h"
 
 namespace {
 

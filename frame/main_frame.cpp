@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "document/display_size.h"
 #include "document/start_screen_io.h"
 #include "frame/about_dialog.h"

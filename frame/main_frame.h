@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/message_loop.h"
-#include "app/window.h"
+#include "toolkit/message_loop.h"
+#include "toolkit/window.h"
 #include "document/document_host.h"
 #include "document/screen_document.h"
 #include "link/display_protocol.h"

@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include "frame/center_on_owner.h"
+#include "toolkit/center_on_owner.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/window.h"
+#include "toolkit/window.h"
 
 // Chooses the serial port, COM1 to COM9.
 class PortDialog final : public Dialog {

@@ -1,4 +1,4 @@
-#include "display_protocol.h"
+#include "link/display_protocol.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "view/char_editor_dialog.h"
 
-#include "frame/center_on_owner.h"
+#include "toolkit/center_on_owner.h"
 #include "resources/resource_ids.h"
 #include "view/preview_layout.h"
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "app/window.h"
+#include "toolkit/window.h"
 #include "document/screen_document.h"
-#include "view/solid_brush.h"
+#include "toolkit/solid_brush.h"
 
 inline constexpr size_t kEditedColumns = 5;
 inline constexpr size_t kWorkGridBytes = kGlyphRows * kEditedColumns;

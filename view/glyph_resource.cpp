@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "resources/resource_ids.h"
 
 const GlyphTableBytes* FindGlyphTableResource() {

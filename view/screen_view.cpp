@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "view/glyph_resource.h"
-#include "view/offscreen_canvas.h"
+#include "toolkit/offscreen_canvas.h"
 #include "view/preview_layout.h"
 
 namespace {

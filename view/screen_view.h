@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "app/window.h"
+#include "toolkit/window.h"
 #include "document/screen_document.h"
-#include "view/solid_brush.h"
+#include "toolkit/solid_brush.h"
 
 // Cursor, mouse cell and drag of the preview; nothing outside the view writes it.
 struct EditState {

@@ -2,7 +2,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

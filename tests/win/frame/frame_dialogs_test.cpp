@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "dialog_driver.h"
 #include "frame/about_dialog.h"
-#include "frame/center_on_owner.h"
+#include "toolkit/center_on_owner.h"
 #include "frame/port_dialog.h"
 #include "frame/screen_file_dialog.h"
 #include "resources/resource_ids.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_module.h"
-#include "app/message_loop.h"
+#include "toolkit/app_module.h"
+#include "toolkit/message_loop.h"
 #include "../../core/test_support.h"
 #include "dialog_driver.h"
 #include "document/screen_document.h"

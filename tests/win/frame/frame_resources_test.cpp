@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "app/message_loop.h"
+#include "toolkit/message_loop.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/app_module.h"
-#include "app/window.h"
+#include "toolkit/app_module.h"
+#include "toolkit/window.h"
 
 namespace {
 

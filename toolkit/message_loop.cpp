@@ -1,4 +1,4 @@
-#include "app/message_loop.h"
+#include "toolkit/message_loop.h"
 
 int MessageLoop::Run() {
     bool idleOn = true;

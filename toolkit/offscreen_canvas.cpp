@@ -1,4 +1,4 @@
-#include "view/offscreen_canvas.h"
+#include "toolkit/offscreen_canvas.h"
 
 OffscreenCanvas::OffscreenCanvas(HDC target, const RECT& area) : target_(target), area_(area) {
     memory_ = CreateCompatibleDC(target_);

@@ -1,4 +1,4 @@
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 
 AppModule gAppModule;
 

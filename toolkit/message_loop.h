@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/growable_array.h"
+#include "toolkit/growable_array.h"
 
 class MessageFilter {
 public:

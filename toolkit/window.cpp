@@ -1,6 +1,6 @@
-#include "app/window.h"
+#include "toolkit/window.h"
 
-#include "app/app_module.h"
+#include "toolkit/app_module.h"
 
 LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

@@ -1,4 +1,4 @@
-#include "frame/registry_key.h"
+#include "toolkit/registry_key.h"
 
 #include <cstring>
 

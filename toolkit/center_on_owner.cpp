@@ -1,4 +1,4 @@
-#include "frame/center_on_owner.h"
+#include "toolkit/center_on_owner.h"
 
 namespace {
 
