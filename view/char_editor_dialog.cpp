@@ -38,7 +38,7 @@ INT_PTR CharEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 INT_PTR CharEditorDialog::OnInitDialog() {
-    dialogBrush.Reset(kPanelBlue);
+    dialogBrush.Reset(ColorRefOf(kPanelBlue));
     centerOnOwner(Handle(), GetParent(Handle()));
     return TRUE;
 }
@@ -46,7 +46,7 @@ INT_PTR CharEditorDialog::OnInitDialog() {
 INT_PTR CharEditorDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const int index = PixelIndexOf(static_cast<int>(item.CtlID));
     if (index < 0) return FALSE;
-    const SolidBrush brush(workGrid[static_cast<size_t>(index)] != 0 ? kPixelWhite : kCellBlue);
+    const SolidBrush brush(workGrid[static_cast<size_t>(index)] != 0 ? ColorRefOf(kPixelWhite) : ColorRefOf(kCellBlue));
     FillRect(item.hDC, &item.rcItem, brush.Get());
     return TRUE;
 }

@@ -3,44 +3,9 @@
 
 #include <cstdint>
 
-#include "document/screen_document.h"
+#include "render/preview_geometry.h"
 
-// Client-pixel geometry of the preview, shared by the drawing and the hit testing.
-inline constexpr int kCellPitchX = 17;
-inline constexpr int kCellPitchY = 26;
-inline constexpr int kBoxWidth = 15;
-inline constexpr int kBoxHeight = 24;
-inline constexpr int kDotPitch = 3;
-inline constexpr int kDotSize = 2;
-inline constexpr int kDrawnDotColumns = 6;  // byte 6 of a glyph row is never drawn
-inline constexpr int kSlotPitch = 30;
-inline constexpr int kPaletteGap = 8;
-
-inline constexpr COLORREF kWindowGrey = 0xB4B4B4;
-inline constexpr COLORREF kPanelBlue = 0xD44A39;
-inline constexpr COLORREF kCellBlue = 0xB44A39;
-inline constexpr COLORREF kCursorBlue = 0xFF544D;
-inline constexpr COLORREF kPixelWhite = 0xFFFFFF;
-
-inline constexpr int kNoSlot = -1;
-
-inline int PaletteTop(const ScreenDocument& doc) { return kCellPitchY * static_cast<int>(doc.rows) + kPaletteGap; }
-inline int SlotLeft(const ScreenDocument& doc, int slot) { return doc.paletteOffset + kSlotPitch * slot; }
-
-inline bool InsideGrid(const ScreenDocument& doc, int32_t column, int32_t row) {
-    return static_cast<uint32_t>(column) < doc.columns && static_cast<uint32_t>(row) < doc.rows;
-}
-
-// The palette slot whose hit area holds the point: one pixel inside the drawn box at the top,
-// bottom and left, one pixel beyond it at the right.
-inline int PaletteSlotAt(const ScreenDocument& doc, int x, int y) {
-    const uint32_t top = static_cast<uint32_t>(PaletteTop(doc));
-    const uint32_t uy = static_cast<uint32_t>(y);
-    if (!(top < uy && uy < top + 23)) return kNoSlot;
-    const uint32_t ux = static_cast<uint32_t>(x);
-    for (int slot = 0; slot < static_cast<int>(kUserGlyphCount); ++slot) {
-        const uint32_t left = static_cast<uint32_t>(SlotLeft(doc, slot));
-        if (left < ux && ux < left + kCellPitchX) return slot;
-    }
-    return kNoSlot;
+// The preview's colours as GDI wants them, for the few things still painted with brushes.
+constexpr COLORREF ColorRefOf(uint32_t pixel) {
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }

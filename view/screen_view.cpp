@@ -14,7 +14,6 @@ WindowClass& ViewClass() {
     return viewClass;
 }
 
-bool IsLit(uint8_t pixel) { return pixel == 1 || pixel == 0x78; }
 
 int32_t LastIndex(uint32_t count) { return count == 0 ? 0 : static_cast<int32_t>(count) - 1; }
 
@@ -55,10 +54,10 @@ LRESULT ScreenView::OnCreate() {
     static constexpr GlyphTableBytes kNoGlyphs{};
     const GlyphTableBytes* builtIn = FindGlyphTableResource();
     InitializeDocument(doc_, builtIn != nullptr ? *builtIn : kNoGlyphs);
-    pixelBrush_.Reset(kPixelWhite);
-    cellBrush_.Reset(kCellBlue);
-    cursorBrush_.Reset(kCursorBlue);
-    panelBrush_.Reset(kPanelBlue);
+    pixelBrush_.Reset(ColorRefOf(kPixelWhite));
+    cellBrush_.Reset(ColorRefOf(kCellBlue));
+    cursorBrush_.Reset(ColorRefOf(kCursorBlue));
+    panelBrush_.Reset(ColorRefOf(kPanelBlue));
     return 0;
 }
 
@@ -85,7 +84,7 @@ void ScreenView::PaintThrough(HDC target, const RECT& area) {
 }
 
 void ScreenView::DrawPreview(HDC dc) {
-    const SolidBrush grey(kWindowGrey);
+    const SolidBrush grey(ColorRefOf(kWindowGrey));
     RECT outer{};
     GetWindowRect(Handle(), &outer);
     const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
