@@ -1,0 +1,71 @@
+#include "cli/screen_options.h"
+
+#include <algorithm>
+
+#include "cli/command_failure.h"
+#include "cli/text_mapping.h"
+#include "document/row_text.h"
+
+namespace {
+
+// "N=REST" with N a decimal number of at most three digits.
+bool SplitNumbered(const std::string& option, uint32_t& number, std::string& rest) {
+    const size_t equals = option.find('=');
+    if (equals == std::string::npos || equals == 0 || equals > 3) return false;
+    number = 0;
+    for (size_t i = 0; i < equals; ++i) {
+        if (option[i] < '0' || option[i] > '9') return false;
+        number = number * 10 + static_cast<uint32_t>(option[i] - '0');
+    }
+    rest = option.substr(equals + 1);
+    return true;
+}
+
+}  // namespace
+
+LineOption ParseLineOption(const std::string& option) {
+    LineOption line;
+    std::string text;
+    if (!SplitNumbered(option, line.row, text) || line.row == 0) {
+        throw UsageFailure("--line " + option + ": expected N=TEXT with N the row, counted from 1");
+    }
+    ReadableText bytes = ReadableToText(text);
+    if (!bytes.error.empty()) throw UsageFailure("--line " + option + ": " + bytes.error);
+    line.text = std::move(bytes.bytes);
+    return line;
+}
+
+void ApplyLineOptions(ScreenDocument& doc, const std::vector<std::string>& options, const std::string& target) {
+    std::vector<LineOption> lines;
+    for (const std::string& option : options) lines.push_back(ParseLineOption(option));
+    ScreenDocument stamped = doc;
+    for (const LineOption& line : lines) {
+        const std::string where = target + ": row " + std::to_string(line.row);
+        switch (StampRowText(stamped, line.row, line.text.data(), line.text.size())) {
+        case RowTextResult::Stamped:
+            break;
+        case RowTextResult::NoSuchRow:
+            throw CommandFailure(where + ": the screen has " + std::to_string(doc.rows) + " rows");
+        case RowTextResult::TooLong:
+            throw CommandFailure(where + ": " + std::to_string(line.text.size()) + " characters do not fit in " +
+                                 std::to_string(doc.columns) + " columns");
+        }
+    }
+    doc = stamped;
+}
+
+void ApplyCharOptions(ScreenDocument& doc, const std::vector<std::string>& options) {
+    for (const std::string& option : options) {
+        uint32_t code = 0;
+        std::string pattern;
+        const bool numbered = SplitNumbered(option, code, pattern) && code < kUserGlyphCount;
+        const bool dots = pattern.size() == kGlyphRows * 5 &&
+                          std::all_of(pattern.begin(), pattern.end(), [](char c) { return c == '#' || c == '.'; });
+        if (!numbered || !dots) {
+            throw UsageFailure("--char " + option + ": expected N=PATTERN with N 0-7 and 40 '#' or '.'");
+        }
+        uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
+        std::fill_n(glyph, kGlyphBytes, uint8_t{0});
+        for (size_t i = 0; i < pattern.size(); ++i) glyph[i / 5 * kGlyphRowBytes + i % 5] = pattern[i] == '#' ? 1 : 0;
+    }
+}
