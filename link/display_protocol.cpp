@@ -2,32 +2,73 @@
 
 namespace {
 
-bool OpenLine(const LinkSettings& settings, SerialLine& line) {
-    char name[5];
-    if (!BuildPortName(settings.portNumber, name)) return false;
-    if (line.Open(name, settings.baudRate, ParityMode::None) == kOpenOk) return true;
-    line.Close();
-    return false;
-}
+// Sends through the line until the first write it does not take; everything after that is dropped.
+class Transfer {
+public:
+    Transfer(SerialLine& line, uint32_t bytesTotal) : line_(line) { result_.bytesTotal = bytesTotal; }
 
-void SendCharacter(const ScreenDocument& doc, uint8_t command, uint8_t code, SerialLine& line) {
-    line.WriteByte(kCommandPrefix);
-    line.WriteByte(command);
-    line.WriteByte(code);
+    // False, with nothing opened, for a port outside 1-9 or a line that does not open.
+    bool Open(const LinkSettings& settings) {
+        char name[5];
+        if (!BuildPortName(settings.portNumber, name)) {
+            result_.outcome = TransferResult::Outcome::NoPort;
+            return false;
+        }
+        result_.openResult = line_.Open(name, settings.baudRate, ParityMode::None);
+        if (result_.openResult == kOpenOk) return true;
+        line_.Close();
+        result_.outcome = TransferResult::Outcome::OpenFailed;
+        return false;
+    }
+    void Byte(uint8_t value) {
+        if (!Going()) return;
+        if (line_.WriteByte(value)) {
+            ++result_.bytesSent;
+        } else {
+            result_.outcome = TransferResult::Outcome::WriteFailed;
+        }
+    }
+    void Block(const uint8_t* bytes, uint32_t count) {
+        if (!Going()) return;
+        const uint32_t taken = line_.Write(bytes, count);
+        result_.bytesSent += taken < count ? taken : count;
+        if (taken < count) result_.outcome = TransferResult::Outcome::WriteFailed;
+    }
+    void Pause(Sleeper& sleeper, uint32_t milliseconds) {
+        if (Going()) sleeper.Sleep(milliseconds);
+    }
+    bool Going() const { return result_.outcome == TransferResult::Outcome::Sent; }
+    TransferResult Finish() {
+        line_.Close();
+        return result_;
+    }
+    TransferResult Result() const { return result_; }
+
+private:
+    SerialLine& line_;
+    TransferResult result_;
+};
+
+void SendCharacter(const ScreenDocument& doc, uint8_t command, uint8_t code, Transfer& transfer) {
+    transfer.Byte(kCommandPrefix);
+    transfer.Byte(command);
+    transfer.Byte(code);
     const uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-    for (size_t row = 0; row < kGlyphRows; ++row) line.WriteByte(PackRow(glyph + row * kGlyphRowBytes));
+    for (size_t row = 0; row < kGlyphRows; ++row) transfer.Byte(PackRow(glyph + row * kGlyphRowBytes));
 }
 
-void SendMirrorRow(const ScreenDocument& doc, uint8_t row, SerialLine& line) {
-    line.WriteByte(kCommandPrefix);
-    line.WriteByte(kPlaceCursor);
-    line.WriteByte(1);
-    line.WriteByte(row);
+void SendMirrorRow(const ScreenDocument& doc, uint8_t row, Transfer& transfer) {
+    transfer.Byte(kCommandPrefix);
+    transfer.Byte(kPlaceCursor);
+    transfer.Byte(1);
+    transfer.Byte(row);
     uint8_t block[kMirrorBlockBytes];
     const size_t first = (row - 1u) * kMirrorBlockBytes;
     for (size_t i = 0; i < kMirrorBlockBytes; ++i) block[i] = SafeTextByte(doc.cells[first + i]);
-    line.Write(block, kMirrorBlockBytes);
+    transfer.Block(block, kMirrorBlockBytes);
 }
+
+constexpr uint32_t kCharacterBytes = 3 + kGlyphRows;
 
 }  // namespace
 
@@ -51,33 +92,40 @@ uint8_t PackRow(const uint8_t* glyphRow) {
 
 uint8_t SafeTextByte(uint8_t cell) { return cell == kCommandPrefix ? kSpace : cell; }
 
-void DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings,
-                                   SerialLine& line) {
-    if (mirrorDisabled) return;
-    if (!OpenLine(settings, line)) {
+TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings,
+                                             SerialLine& line) {
+    TransferResult skipped;
+    skipped.outcome = TransferResult::Outcome::Skipped;
+    if (mirrorDisabled) return skipped;
+
+    Transfer transfer(line, kMirrorBytes);
+    if (!transfer.Open(settings)) {
         mirrorDisabled = true;
-        return;
+        return transfer.Result();
     }
-    for (uint8_t code = 0; code < kUserGlyphCount; ++code) SendCharacter(doc, kDefineCharacter, code, line);
-    SendMirrorRow(doc, 1, line);
-    SendMirrorRow(doc, 2, line);
-    line.Close();
+    for (uint8_t code = 0; code < kUserGlyphCount; ++code) SendCharacter(doc, kDefineCharacter, code, transfer);
+    SendMirrorRow(doc, 1, transfer);
+    SendMirrorRow(doc, 2, transfer);
+    const TransferResult result = transfer.Finish();
+    if (!result.Reached()) mirrorDisabled = true;
+    return result;
 }
 
-void DisplayProtocol::StoreScreen(const ScreenDocument& doc, const LinkSettings& settings,
-                                  SerialLine& line, Sleeper& sleeper) {
-    if (!OpenLine(settings, line)) return;
-    for (uint8_t code = 0; code < kUserGlyphCount; ++code) {
-        SendCharacter(doc, kStoreCharacter, code, line);
-        sleeper.Sleep(kCharacterPauseMs);
-    }
-    line.WriteByte(kCommandPrefix);
-    line.WriteByte(kStoreText);
+TransferResult DisplayProtocol::StoreScreen(const ScreenDocument& doc, const LinkSettings& settings,
+                                            SerialLine& line, Sleeper& sleeper) {
     const size_t cells = UsedCellCount(doc);
-    for (size_t k = 0; k < cells; ++k) {
-        line.WriteByte(SafeTextByte(doc.cells[k]));
-        if (k % kTextPauseEvery == 0) sleeper.Sleep(kTextPauseMs);
+    Transfer transfer(line, static_cast<uint32_t>(kUserGlyphCount * kCharacterBytes + 2 + cells));
+    if (!transfer.Open(settings)) return transfer.Result();
+    for (uint8_t code = 0; code < kUserGlyphCount; ++code) {
+        SendCharacter(doc, kStoreCharacter, code, transfer);
+        transfer.Pause(sleeper, kCharacterPauseMs);
     }
-    sleeper.Sleep(kFinalPauseMs);
-    line.Close();
+    transfer.Byte(kCommandPrefix);
+    transfer.Byte(kStoreText);
+    for (size_t k = 0; k < cells && transfer.Going(); ++k) {
+        transfer.Byte(SafeTextByte(doc.cells[k]));
+        if (k % kTextPauseEvery == 0) transfer.Pause(sleeper, kTextPauseMs);
+    }
+    transfer.Pause(sleeper, kFinalPauseMs);
+    return transfer.Finish();
 }

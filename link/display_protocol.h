@@ -26,13 +26,34 @@ uint8_t PackRow(const uint8_t* glyphRow);
 // The command prefix as text would make the module run the bytes after it as a command.
 uint8_t SafeTextByte(uint8_t cell);
 
+inline constexpr uint32_t kMirrorBytes = 136;
+
+// How one transfer went. The line's FailureReason says why an open or a write failed.
+struct TransferResult {
+    enum class Outcome {
+        Sent,         // every byte was taken by the line
+        Skipped,      // mirroring is disabled; no port was touched
+        NoPort,       // the port number lies outside 1-9
+        OpenFailed,   // openResult holds the line's code
+        WriteFailed,  // the line took bytesSent of bytesTotal, then failed
+    };
+    Outcome outcome = Outcome::Sent;
+    int32_t openResult = kOpenOk;
+    uint32_t bytesSent = 0;
+    uint32_t bytesTotal = 0;
+
+    bool Reached() const { return outcome == Outcome::Sent; }
+};
+
 class DisplayProtocol {
 public:
-    // Shows the user characters and the first two rows on the module.
-    void MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line);
-    // Stores the user characters and the whole text as the module's power-on screen.
-    void StoreScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line,
-                     Sleeper& sleeper);
+    // Shows the user characters and the first two rows on the module. A port that does not
+    // open, or a write that fails, disables mirroring until EnableMirror.
+    TransferResult MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line);
+    // Stores the user characters and the whole text as the module's power-on screen; stops at
+    // the first failed write.
+    TransferResult StoreScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line,
+                               Sleeper& sleeper);
 
     void EnableMirror() { mirrorDisabled = false; }
 

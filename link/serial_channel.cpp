@@ -1,5 +1,6 @@
 #include "link/serial_channel.h"
 
+#include <cstdio>
 #include <cstring>
 
 const CommApi& SystemCommApi() {
@@ -29,9 +30,23 @@ DCB MakeLineDcb(int32_t baudRate, ParityMode parity) {
     return dcb;
 }
 
+// The system's sentence, cut before its full stop and line break so that it reads inside ours.
+void SerialChannel::NoteFailure(DWORD error) {
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason_,
+                       sizeof reason_, nullptr) == 0) {
+        std::snprintf(reason_, sizeof reason_, "system error %lu", static_cast<unsigned long>(error));
+    }
+    size_t length = std::strlen(reason_);
+    while (length > 0 && std::strchr(" .\r\n", reason_[length - 1]) != nullptr) reason_[--length] = '\0';
+}
+
 int32_t SerialChannel::Open(const char* name, int32_t baudRate, ParityMode parity) {
     Close();
-    if (name == nullptr) return kOpenNoName;
+    reason_[0] = '\0';
+    if (name == nullptr) {
+        std::snprintf(reason_, sizeof reason_, "no port name");
+        return kOpenNoName;
+    }
 
     std::strncpy(name_, name, 10);
     name_[10] = '\0';
@@ -41,25 +56,45 @@ int32_t SerialChannel::Open(const char* name, int32_t baudRate, ParityMode parit
     COMMTIMEOUTS timeouts{};
 
     handle_ = api_.createFile(name_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) return kOpenPortFailed;
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        NoteFailure(GetLastError());
+        return kOpenPortFailed;
+    }
 
+    // A later failure replaces the code of an earlier one.
     int32_t result = kOpenOk;
-    if (!api_.setCommMask(handle_, 0)) result = kOpenMaskFailed;
-    if (!api_.setCommTimeouts(handle_, &timeouts)) result = kOpenTimeoutsFailed;
-    if (!api_.setCommState(handle_, &dcb)) result = kOpenStateFailed;
-    if (result != kOpenOk) Close();
+    DWORD error = ERROR_SUCCESS;
+    const auto fail = [&](int32_t code) {
+        result = code;
+        error = GetLastError();
+    };
+    if (!api_.setCommMask(handle_, 0)) fail(kOpenMaskFailed);
+    if (!api_.setCommTimeouts(handle_, &timeouts)) fail(kOpenTimeoutsFailed);
+    if (!api_.setCommState(handle_, &dcb)) fail(kOpenStateFailed);
+    if (result != kOpenOk) {
+        NoteFailure(error);
+        Close();
+    }
     return result;
 }
 
-void SerialChannel::WriteByte(uint32_t value) {
+bool SerialChannel::WriteByte(uint32_t value) {
     const uint8_t byte = static_cast<uint8_t>(value);
-    Write(&byte, 1);
+    return Write(&byte, 1) == 1;
 }
 
-void SerialChannel::Write(const uint8_t* bytes, uint32_t count) {
-    if (handle_ == INVALID_HANDLE_VALUE) return;
+uint32_t SerialChannel::Write(const uint8_t* bytes, uint32_t count) {
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        NoteFailure(ERROR_INVALID_HANDLE);
+        return 0;
+    }
     DWORD written = 0;
-    api_.writeFile(handle_, bytes, count, &written, nullptr);
+    if (!api_.writeFile(handle_, bytes, count, &written, nullptr)) {
+        NoteFailure(GetLastError());
+        return 0;
+    }
+    if (written < count) NoteFailure(ERROR_WRITE_FAULT);
+    return written < count ? written : count;
 }
 
 void SerialChannel::Close() {

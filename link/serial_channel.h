@@ -28,19 +28,23 @@ public:
     SerialChannel& operator=(const SerialChannel&) = delete;
 
     int32_t Open(const char* name, int32_t baudRate, ParityMode parity) override;
-    void WriteByte(uint32_t value) override;
-    void Write(const uint8_t* bytes, uint32_t count) override;
+    bool WriteByte(uint32_t value) override;
+    uint32_t Write(const uint8_t* bytes, uint32_t count) override;
     void Close() override;
+    const char* FailureReason() const override { return reason_; }
 
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     const char* Name() const { return name_; }
 
 private:
+    void NoteFailure(DWORD error);
+
     const CommApi& api_;
     char name_[11] = {};
     int32_t baudRate_ = 0;
     ParityMode parity_ = ParityMode::None;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    char reason_[128] = {};
 };
 
 class SystemSleeper final : public Sleeper {

@@ -17,9 +17,14 @@ enum OpenResult : int32_t {
 class SerialLine {
 public:
     virtual int32_t Open(const char* name, int32_t baudRate, ParityMode parity) = 0;
-    virtual void WriteByte(uint32_t value) = 0;
-    virtual void Write(const uint8_t* bytes, uint32_t count) = 0;
+    // True when the system took the low 8 bits of value.
+    virtual bool WriteByte(uint32_t value) = 0;
+    // How many of the bytes the system took; fewer than count means the line failed.
+    virtual uint32_t Write(const uint8_t* bytes, uint32_t count) = 0;
     virtual void Close() = 0;
+    // The system's own words for why the last Open or write failed, without a final full stop,
+    // for example "Access denied"; empty while nothing failed. Kept until the next Open.
+    virtual const char* FailureReason() const = 0;
 
 protected:
     ~SerialLine() = default;

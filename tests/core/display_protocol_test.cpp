@@ -108,22 +108,28 @@ TEST(MirrorScreen, AFailedOpenDisablesMirroringUntilEnabledAgain) {
 
     line.events.clear();
     line.openResult = kOpenOk;
-    protocol.MirrorScreen(doc, kDefaultLinkSettings, line);
+    EXPECT_EQ(protocol.MirrorScreen(doc, kDefaultLinkSettings, line).outcome, TransferResult::Outcome::Skipped);
     EXPECT_TRUE(line.events.empty()) << "a disabled mirror touches no port";
 
     protocol.EnableMirror();
-    protocol.MirrorScreen(doc, kDefaultLinkSettings, line);
+    const TransferResult result = protocol.MirrorScreen(doc, kDefaultLinkSettings, line);
+    EXPECT_TRUE(result.Reached());
+    EXPECT_EQ(result.bytesSent, 136u);
+    EXPECT_EQ(result.bytesTotal, 136u);
     EXPECT_EQ(line.Bytes().size(), 136u);
     EXPECT_FALSE(protocol.mirrorDisabled);
 }
 
 TEST(MirrorScreen, EveryNonZeroOpenResultCountsAsFailure) {
-    for (int32_t result : {kOpenMaskFailed, kOpenTimeoutsFailed, kOpenStateFailed, kOpenNoName}) {
+    for (int32_t code : {kOpenMaskFailed, kOpenTimeoutsFailed, kOpenStateFailed, kOpenPortFailed, kOpenNoName}) {
         DisplayProtocol protocol;
         RecordingLine line;
-        line.openResult = result;
-        protocol.MirrorScreen(StartupDocument(), kDefaultLinkSettings, line);
-        EXPECT_TRUE(protocol.mirrorDisabled) << result;
+        line.openResult = code;
+        const TransferResult result = protocol.MirrorScreen(StartupDocument(), kDefaultLinkSettings, line);
+        EXPECT_TRUE(protocol.mirrorDisabled) << code;
+        EXPECT_EQ(result.outcome, TransferResult::Outcome::OpenFailed);
+        EXPECT_EQ(result.openResult, code);
+        EXPECT_EQ(result.bytesSent, 0u);
     }
 }
 
@@ -131,7 +137,8 @@ TEST(MirrorScreen, APortOutsideOneToNineOpensNothingAndDisablesMirroring) {
     for (int32_t port : {0, 10, -3}) {
         DisplayProtocol protocol;
         RecordingLine line;
-        protocol.MirrorScreen(StartupDocument(), LinkSettings{port, 19200}, line);
+        const TransferResult result = protocol.MirrorScreen(StartupDocument(), LinkSettings{port, 19200}, line);
+        EXPECT_EQ(result.outcome, TransferResult::Outcome::NoPort);
         EXPECT_EQ(line.Count(Event::Open), 0u) << port;
         EXPECT_TRUE(line.Bytes().empty());
         EXPECT_TRUE(protocol.mirrorDisabled);
@@ -247,6 +254,72 @@ TEST(StoreScreen, IgnoresAndKeepsTheMirrorStateAndDoesNothingWhenThePortFails) {
     protocol.StoreScreen(doc, LinkSettings{11, 19200}, badPort, badPort);
     EXPECT_TRUE(badPort.events.empty());
     EXPECT_FALSE(protocol.mirrorDisabled);
+}
+
+TEST(StoreScreen, SaysWhetherTheModuleWasReached) {
+    ScreenDocument doc = StartupDocument();
+    SetDisplaySize(doc, kSize4x20, nullptr);
+    DisplayProtocol protocol;
+    RecordingLine line;
+    TransferResult result = protocol.StoreScreen(doc, LinkSettings{4, 9600}, line, line);
+    EXPECT_EQ(result.outcome, TransferResult::Outcome::Sent);
+    EXPECT_EQ(result.bytesSent, 170u);
+    EXPECT_EQ(result.bytesTotal, 170u);
+
+    RecordingLine failing;
+    failing.openResult = kOpenStateFailed;
+    result = protocol.StoreScreen(doc, kDefaultLinkSettings, failing, failing);
+    EXPECT_EQ(result.outcome, TransferResult::Outcome::OpenFailed);
+    EXPECT_EQ(result.openResult, kOpenStateFailed);
+
+    result = protocol.StoreScreen(doc, LinkSettings{0, 19200}, line, line);
+    EXPECT_EQ(result.outcome, TransferResult::Outcome::NoPort);
+}
+
+// A line that stops taking bytes: whatever went before arrives, nothing after, no further
+// pause, the line is closed; a mirror then stays off, a store leaves the mirror state alone.
+TEST(LineThatFailsPartWay, MirrorStopsAndDisablesMirroring) {
+    ScreenDocument doc = StartupDocument();
+    SetText(doc, 0, "0123456789abcdefghijKLMNOPQRSTUVWXYZ!?#$");
+    const std::vector<uint8_t> whole = ExpectedMirror(doc);
+    // In a definition, on the last definition byte, inside the first text block, inside the second.
+    for (uint32_t budget : {0u, 50u, 87u, 100u, 130u}) {
+        DisplayProtocol protocol;
+        RecordingLine line;
+        line.byteBudget = budget;
+        const TransferResult result = protocol.MirrorScreen(doc, kDefaultLinkSettings, line);
+        EXPECT_EQ(result.outcome, TransferResult::Outcome::WriteFailed) << budget;
+        EXPECT_EQ(result.bytesSent, budget);
+        EXPECT_EQ(result.bytesTotal, 136u);
+        EXPECT_EQ(line.Bytes(), std::vector<uint8_t>(whole.begin(), whole.begin() + budget));
+        EXPECT_EQ(line.events.back().kind, Event::Close);
+        EXPECT_EQ(line.Count(Event::Close), 1u);
+        EXPECT_TRUE(protocol.mirrorDisabled);
+    }
+}
+
+TEST(LineThatFailsPartWay, StoreStopsWithoutFurtherPausesAndKeepsTheMirrorState) {
+    ScreenDocument doc = StartupDocument();
+    SetText(doc, 0, "stored text");
+    const std::vector<uint8_t> whole = ExpectedStore(doc);
+    struct Case {
+        uint32_t budget;
+        size_t pauses;  // those that came before the failed write
+    };
+    // Inside character 0, right after character 2, inside the text after cell 8's pause.
+    for (const Case c : {Case{5, 0}, Case{33, 3}, Case{101, 8 + 2}}) {
+        DisplayProtocol protocol;
+        RecordingLine line;
+        line.byteBudget = c.budget;
+        const TransferResult result = protocol.StoreScreen(doc, kDefaultLinkSettings, line, line);
+        EXPECT_EQ(result.outcome, TransferResult::Outcome::WriteFailed) << c.budget;
+        EXPECT_EQ(result.bytesSent, c.budget);
+        EXPECT_EQ(result.bytesTotal, 130u);
+        EXPECT_EQ(line.Bytes(), std::vector<uint8_t>(whole.begin(), whole.begin() + c.budget));
+        EXPECT_EQ(line.Count(Event::Pause), c.pauses) << c.budget;
+        EXPECT_EQ(line.events.back().kind, Event::Close);
+        EXPECT_FALSE(protocol.mirrorDisabled);
+    }
 }
 
 }  // namespace

@@ -48,13 +48,20 @@ public:
         lastParity = parity;
         return openResult;
     }
-    void WriteByte(uint32_t value) override {
+    bool WriteByte(uint32_t value) override {
+        if (byteBudget == 0) return false;
+        --byteBudget;
         events.push_back({Event::Byte, {static_cast<uint8_t>(value)}, value, {}});
+        return true;
     }
-    void Write(const uint8_t* bytes, uint32_t count) override {
-        events.push_back({Event::Block, std::vector<uint8_t>(bytes, bytes + count), count, {}});
+    uint32_t Write(const uint8_t* bytes, uint32_t count) override {
+        const uint32_t taken = count < byteBudget ? count : static_cast<uint32_t>(byteBudget);
+        byteBudget -= taken;
+        events.push_back({Event::Block, std::vector<uint8_t>(bytes, bytes + taken), count, {}});
+        return taken;
     }
     void Close() override { events.push_back({Event::Close, {}, 0, {}}); }
+    const char* FailureReason() const override { return ""; }
     void Sleep(uint32_t milliseconds) override { events.push_back({Event::Pause, {}, milliseconds, {}}); }
 
     std::vector<uint8_t> Bytes() const {
@@ -69,6 +76,7 @@ public:
     }
 
     int32_t openResult = kOpenOk;
+    size_t byteBudget = SIZE_MAX;  // bytes the line takes before every write fails
     ParityMode lastParity = ParityMode::Odd;
     std::vector<Event> events;
 };

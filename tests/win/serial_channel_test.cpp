@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "link/display_protocol.h"
@@ -14,6 +15,8 @@ namespace {
 struct FakeComm {
     static inline bool maskOk, timeoutsOk, stateOk, createOk;
     static inline int creates, closes, writes;
+    static inline BOOL writeOk;
+    static inline DWORD writeTakes;
     static inline DCB lastDcb;
     static inline COMMTIMEOUTS lastTimeouts;
     static inline std::vector<HANDLE> closed;
@@ -21,25 +24,35 @@ struct FakeComm {
     static void Reset() {
         maskOk = timeoutsOk = stateOk = createOk = true;
         creates = closes = writes = 0;
+        writeOk = FALSE;
+        writeTakes = 0;
         closed.clear();
     }
+    // Each failing call leaves its own error code, so the reason can be traced to the call.
     static HANDLE WINAPI Create(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) {
         ++creates;
+        if (!createOk) SetLastError(ERROR_FILE_NOT_FOUND);
         return createOk ? reinterpret_cast<HANDLE>(static_cast<intptr_t>(0x100 + creates)) : INVALID_HANDLE_VALUE;
     }
-    static BOOL WINAPI Mask(HANDLE, DWORD) { return maskOk; }
+    static BOOL WINAPI Mask(HANDLE, DWORD) {
+        if (!maskOk) SetLastError(ERROR_NOT_SUPPORTED);
+        return maskOk;
+    }
     static BOOL WINAPI Timeouts(HANDLE, LPCOMMTIMEOUTS t) {
         lastTimeouts = *t;
+        if (!timeoutsOk) SetLastError(ERROR_INVALID_PARAMETER);
         return timeoutsOk;
     }
     static BOOL WINAPI State(HANDLE, LPDCB dcb) {
         lastDcb = *dcb;
+        if (!stateOk) SetLastError(ERROR_GEN_FAILURE);
         return stateOk;
     }
     static BOOL WINAPI Write(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
         ++writes;
-        *written = 0;
-        return FALSE;
+        *written = writeTakes;
+        if (!writeOk) SetLastError(ERROR_ACCESS_DENIED);
+        return writeOk;
     }
     static BOOL WINAPI Close(HANDLE h) {
         ++closes;
@@ -132,12 +145,71 @@ TEST(LineDcb, FlagWordIsOneWithoutParityAndThreeWithIt) {
     EXPECT_EQ(FlagWord(other), 1u);
 }
 
-TEST_F(SerialChannelSeam, WritesOnAClosedChannelSendNothing) {
+TEST_F(SerialChannelSeam, WritesOnAClosedChannelSendNothingAndSaySo) {
     SerialChannel channel(FakeComm::Api());
-    channel.WriteByte(0x41);
+    EXPECT_FALSE(channel.WriteByte(0x41));
     const uint8_t bytes[3] = {1, 2, 3};
-    channel.Write(bytes, 3);
+    EXPECT_EQ(channel.Write(bytes, 3), 0u);
     EXPECT_EQ(FakeComm::writes, 0);
+}
+
+std::string SystemText(DWORD error) {
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    return text;
+}
+
+// The reason reads inside a sentence of ours: the system's words without the full stop and line break.
+TEST_F(SerialChannelSeam, AFailureKeepsTheReasonOfTheCallThatFailedUntilTheNextOpen) {
+    struct Case {
+        bool create, mask, timeouts, state;
+        DWORD error;
+    };
+    for (const Case c : {Case{false, true, true, true, ERROR_FILE_NOT_FOUND},
+                         Case{true, false, true, true, ERROR_NOT_SUPPORTED},
+                         Case{true, false, false, true, ERROR_INVALID_PARAMETER},
+                         Case{true, true, true, false, ERROR_GEN_FAILURE}}) {
+        FakeComm::Reset();
+        FakeComm::createOk = c.create;
+        FakeComm::maskOk = c.mask;
+        FakeComm::timeoutsOk = c.timeouts;
+        FakeComm::stateOk = c.state;
+        SerialChannel channel(FakeComm::Api());
+        ASSERT_NE(channel.Open("COM3", 19200, ParityMode::None), 0);
+        const std::string reason = channel.FailureReason();
+        const std::string system = SystemText(c.error);
+        ASSERT_FALSE(reason.empty()) << c.error;
+        EXPECT_EQ(system.rfind(reason, 0), 0u) << system;
+        EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos);
+        EXPECT_NE(reason.back(), '.');
+        channel.Close();
+        EXPECT_EQ(channel.FailureReason(), reason) << "a close keeps it";
+        FakeComm::Reset();
+        ASSERT_EQ(channel.Open("COM3", 19200, ParityMode::None), 0);
+        EXPECT_STREQ(channel.FailureReason(), "");
+    }
+}
+
+TEST_F(SerialChannelSeam, AFailedOrShortWriteReportsWhatTheSystemTook) {
+    SerialChannel channel(FakeComm::Api());
+    ASSERT_EQ(channel.Open("COM3", 19200, ParityMode::None), 0);
+    const uint8_t bytes[20] = {};
+    FakeComm::writeOk = TRUE;
+    FakeComm::writeTakes = 20;
+    EXPECT_EQ(channel.Write(bytes, 20), 20u);
+    EXPECT_STREQ(channel.FailureReason(), "");
+    FakeComm::writeTakes = 1;
+    EXPECT_TRUE(channel.WriteByte(0x41));
+    FakeComm::writeTakes = 7;
+    EXPECT_EQ(channel.Write(bytes, 20), 7u);
+    EXPECT_STRNE(channel.FailureReason(), "");
+    FakeComm::writeTakes = 0;
+    EXPECT_FALSE(channel.WriteByte(0x41)) << "a byte the system did not take";
+    FakeComm::writeOk = FALSE;
+    FakeComm::writeTakes = 5;
+    EXPECT_EQ(channel.Write(bytes, 20), 0u) << "a failed call counts as nothing taken";
+    EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED).rfind(channel.FailureReason(), 0), 0u);
 }
 
 // Against real ports: COM3 is one end of a pseudo-terminal pair whose other end is COM4.
