@@ -74,6 +74,7 @@ std::string DescribeFailure(const LineFailure& failure) {
 int32_t PosixSerialLine::Refuse(LineFailure::Kind kind, int error, int32_t result) {
     failure_.kind = kind;
     failure_.error = error;
+    reason_ = DescribeFailure(failure_);
     Close();
     return result;
 }
@@ -82,8 +83,12 @@ int32_t PosixSerialLine::Open(const char* name, int32_t baudRate, ParityMode par
     Close();
     failure_ = {};
     failure_.baudRate = baudRate;
+    reason_.clear();
     written_ = 0;
-    if (name == nullptr) return kOpenNoName;
+    if (name == nullptr) {
+        reason_ = "no port name";
+        return kOpenNoName;
+    }
     speed_t speed;
     if (!FindSpeed(baudRate, speed)) return Refuse(LineFailure::UnsupportedSpeed, 0, kOpenStateFailed);
 
@@ -123,11 +128,13 @@ void PosixSerialLine::Fail(int error) {
     if (Failed()) return;
     failure_.kind = MeansGone(error) ? LineFailure::Gone : LineFailure::WriteFailed;
     failure_.error = error;
+    reason_ = DescribeFailure(failure_);
 }
 
-bool PosixSerialLine::WriteAll(const uint8_t* bytes, size_t count) {
+size_t PosixSerialLine::WriteAll(const uint8_t* bytes, size_t count) {
     // After one failure nothing more goes out: a byte after a gap would be read as part of a command.
-    if (fd_ < 0 || Failed()) return false;
+    if (fd_ < 0 || Failed()) return 0;
+    const size_t asked = count;
     while (count > 0) {
         const ssize_t n = ::write(fd_, bytes, count);
         if (n > 0) {
@@ -139,27 +146,29 @@ bool PosixSerialLine::WriteAll(const uint8_t* bytes, size_t count) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN) {
             Fail(errno);
-            return false;
+            return asked - count;
         }
         pollfd ready{fd_, POLLOUT, 0};
         if (poll(&ready, 1, -1) < 0 && errno != EINTR) {
             Fail(errno);
-            return false;
+            return asked - count;
         }
         if (ready.revents & (POLLHUP | POLLERR | POLLNVAL)) {
             Fail(EIO);
-            return false;
+            return asked - count;
         }
     }
-    return true;
+    return asked;
 }
 
-void PosixSerialLine::WriteByte(uint32_t value) {
+bool PosixSerialLine::WriteByte(uint32_t value) {
     const uint8_t byte = static_cast<uint8_t>(value);
-    WriteAll(&byte, 1);
+    return WriteAll(&byte, 1) == 1;
 }
 
-void PosixSerialLine::Write(const uint8_t* bytes, uint32_t count) { WriteAll(bytes, count); }
+uint32_t PosixSerialLine::Write(const uint8_t* bytes, uint32_t count) {
+    return static_cast<uint32_t>(WriteAll(bytes, count));
+}
 
 bool PosixSerialLine::Drain() {
     if (fd_ < 0 || Failed()) return false;

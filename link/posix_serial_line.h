@@ -25,10 +25,11 @@ public:
     PosixSerialLine& operator=(const PosixSerialLine&) = delete;
 
     int32_t Open(const char* name, int32_t baudRate, ParityMode parity) override;
-    void WriteByte(uint32_t value) override;
-    void Write(const uint8_t* bytes, uint32_t count) override;
+    bool WriteByte(uint32_t value) override;
+    uint32_t Write(const uint8_t* bytes, uint32_t count) override;
     // Drains first, so the last bytes are on the wire before the device is let go.
     void Close() override;
+    const char* FailureReason() const override { return reason_.c_str(); }
 
     // Returns once every byte written so far has left the device.
     bool Drain();
@@ -41,11 +42,13 @@ public:
 
 private:
     int32_t Refuse(LineFailure::Kind kind, int error, int32_t result);
-    bool WriteAll(const uint8_t* bytes, size_t count);
+    // How many of the bytes the device took.
+    size_t WriteAll(const uint8_t* bytes, size_t count);
     void Fail(int error);
 
     int fd_ = -1;
     bool exclusive_ = false;
     LineFailure failure_;
+    std::string reason_;
     uint64_t written_ = 0;
 };

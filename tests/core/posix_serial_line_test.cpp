@@ -129,12 +129,13 @@ TEST(PosixSerialLine, RefusesWhatIsNotASerialDeviceWithTheReason) {
     EXPECT_EQ(DescribeFailure(line.Failure()), "cannot open: not a serial device");
     EXPECT_EQ(line.Open(folder, 19200, ParityMode::None), kOpenPortFailed);
     EXPECT_EQ(DescribeFailure(line.Failure()), "cannot open: Is a directory");
+    EXPECT_STREQ(line.FailureReason(), "cannot open: Is a directory");
     unlink(file.c_str());
     rmdir(folder);
 
     EXPECT_EQ(line.Open(nullptr, 19200, ParityMode::None), kOpenNoName);
     EXPECT_FALSE(line.IsOpen());
-    line.WriteByte('x');
+    EXPECT_FALSE(line.WriteByte('x'));
     EXPECT_EQ(line.BytesWritten(), 0u);
 }
 
@@ -159,15 +160,17 @@ TEST(PosixSerialLine, DeviceThatGoesAwayFailsTheWriteAndNothingFollows) {
     PosixSerialLine line;
     ASSERT_EQ(line.Open(pty.device.c_str(), 19200, ParityMode::None), kOpenOk);
     const uint8_t head[3] = {0xFE, 0xC2, 0x00};
-    line.Write(head, 3);
+    EXPECT_EQ(line.Write(head, 3), 3u);
+    EXPECT_STREQ(line.FailureReason(), "");
     EXPECT_EQ(pty.Read(3), std::vector<uint8_t>(head, head + 3));
     pty.CloseFarEnd();
 
-    line.WriteByte(0x1F);
+    EXPECT_FALSE(line.WriteByte(0x1F));
     EXPECT_TRUE(line.Failed());
     EXPECT_EQ(DescribeFailure(line.Failure()), "device gone: Input/output error");
+    EXPECT_STREQ(line.FailureReason(), "device gone: Input/output error");
     EXPECT_EQ(line.BytesWritten(), 3u);
-    line.WriteByte(0x1F);
+    EXPECT_EQ(line.Write(head, 3), 0u);
     EXPECT_FALSE(line.Drain());
     EXPECT_EQ(line.BytesWritten(), 3u);
     line.Close();
