@@ -2,4 +2,7 @@
 #include <CLI/CLI.hpp>
 
 // One file per subcommand; each adds itself, its options and the function that runs it.
+void AddInfoCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);
+void AddImportCommand(CLI::App& app);
 void AddNewCommand(CLI::App& app);

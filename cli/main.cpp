@@ -7,6 +7,9 @@
 int main(int argc, char** argv) {
     CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules"};
     app.require_subcommand(1);
+    AddInfoCommand(app);
+    AddExportCommand(app);
+    AddImportCommand(app);
     AddNewCommand(app);
     try {
         app.parse(argc, argv);

@@ -1,9 +1,15 @@
 // Arbitrary file bytes loaded into arbitrary reachable documents: the geometry stays one of the
 // three the module has, nothing outside the document is touched, and a complete load saves back.
+// The same bytes as a file for the tools come back whole through JSON, and as JSON text they are
+// either refused or make a file that the JSON form keeps.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "cli/command_failure.h"
+#include "cli/screen_json.h"
+#include "document/built_in_glyphs.h"
 #include "document/display_size.h"
 #include "document/start_screen_file.h"
 
@@ -25,11 +31,33 @@ void PrepareDocument(ScreenDocument& doc, uint8_t choice) {
     std::strcpy(doc.fileName.data(), "C:\\screen.kss");
 }
 
+void CheckJsonRoundTrip(const uint8_t* file, size_t size) {
+    if (size < kTextOffset) return;
+    const ExactStartScreen exact = ReadExactStartScreen(file, size, kBuiltInGlyphs);
+    const std::vector<uint8_t> back = WriteExactStartScreen(StartScreenFromJson(StartScreenToJson(exact), "fuzz"));
+    Require(back.size() == size && std::memcmp(back.data(), file, size) == 0);
+}
+
+void CheckJsonImport(const uint8_t* data, size_t size) {
+    ExactStartScreen imported;
+    try {
+        imported = StartScreenFromJson(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
+    } catch (const CommandFailure&) {
+        return;
+    }
+    const std::vector<uint8_t> file = WriteExactStartScreen(imported);
+    const std::string json = StartScreenToJson(ReadExactStartScreen(file.data(), file.size(), kBuiltInGlyphs));
+    const std::vector<uint8_t> again = WriteExactStartScreen(StartScreenFromJson(json, "fuzz"));
+    Require(again == file);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     static ScreenDocument doc;
+    CheckJsonRoundTrip(data + 1, size - 1);
+    CheckJsonImport(data, size);
     PrepareDocument(doc, data[0]);
     const ScreenDocument before = doc;
 
