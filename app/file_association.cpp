@@ -26,6 +26,9 @@ void FileAssociation::RegisterFileTypeFor(const char* modulePath) {
     WriteTypeKeys(values);
 }
 
+// The shell knows start screens as "kbl" boot logos, the name the modules' makers gave them, while
+// the editor saves "kss": existing shortcuts and scripts open .kbl files with us. Written at every
+// start so that a moved program repairs its own association.
 void FileAssociation::WriteTypeKeys(const AssociationValues& values) {
     RegistryKey key;
     if (key.Create(root_.Handle(), ".kbl") == ERROR_SUCCESS) key.SetStringValue("kbl.file", nullptr);

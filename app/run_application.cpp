@@ -6,29 +6,26 @@
 #include <memory>
 #include <new>
 
-#include "toolkit/app_module.h"
 #include "app/file_association.h"
-#include "toolkit/message_loop.h"
 #include "app/single_instance.h"
 #include "frame/main_frame.h"
+#include "toolkit/app_module.h"
+#include "toolkit/message_loop.h"
 
 namespace {
 
+// A file handed over by a later start goes to the frame like one named on our command line.
 class FrameFileReceiver final : public HandedFileReceiver {
 public:
-    void OpenHandedFile(const char* path) override;
+    explicit FrameFileReceiver(MainFrame& frame) : frame_(frame) {}
+    void OpenHandedFile(const char* path) override { frame_.OpenNamedFile(path); }
+
+private:
+    MainFrame& frame_;
 };
 
-// Constructed in this order before the entry runs; the frame outlives its window.
-FrameFileReceiver gFrameFileReceiver;
-SingleInstance gSingleInstance(gFrameFileReceiver);
-MainFrame gMainFrame;
-
-void FrameFileReceiver::OpenHandedFile(const char* path) { gMainFrame.OpenNamedFile(path); }
-
-}  // namespace
-
-int RunApplication(const char* commandLineTail, int showCommand) {
+// Creates and shows the main window, opens the named file and runs the loop until quit.
+int RunApplication(MainFrame& mainFrame, SingleInstance& instance, const char* commandLineTail, int showCommand) {
     LoopRegistry& loops = *gAppModule.loopRegistry;
     const DWORD thread = GetCurrentThreadId();
     MessageLoop loop;
@@ -38,22 +35,26 @@ int RunApplication(const char* commandLineTail, int showCommand) {
     FileAssociation association;
     association.RegisterFileType();
 
-    const HWND frame = gMainFrame.Create();
+    const HWND frame = mainFrame.Create();
     if (frame == nullptr) {
         loops.Unregister(thread);
         return 0;
     }
-    gSingleInstance.mainWindow = frame;
+    instance.mainWindow = frame;
     ShowWindow(frame, showCommand);
-    if (commandLineTail != nullptr && commandLineTail[0] != '\0') gMainFrame.OpenNamedFile(commandLineTail);
+    if (commandLineTail != nullptr && commandLineTail[0] != '\0') mainFrame.OpenNamedFile(commandLineTail);
 
     const int result = loop.Run();
     loops.Unregister(thread);
     return result;
 }
 
+}  // namespace
+
 int ApplicationMain(HINSTANCE instance, const char* commandLineTail, int showCommand) {
     CoInitialize(nullptr);
+    // Lets the system set up its window classes for this process before our first window
+    // exists; the start-up has always begun this way and is kept in its order.
     DefWindowProcA(nullptr, 0, 0, 0);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -66,11 +67,19 @@ int ApplicationMain(HINSTANCE instance, const char* commandLineTail, int showCom
     }
     gAppModule.loopRegistry = loops.get();
 
-    gSingleInstance.ClaimInstance(commandLineTail);
-    const bool handedOver = gSingleInstance.otherInstanceFound;
-    const int result = handedOver ? 0 : RunApplication(commandLineTail, showCommand);
+    bool handedOver = false;
+    int result = 0;
+    {
+        // The frame outlives its window: the window is gone when the loop returns.
+        MainFrame frame;
+        FrameFileReceiver receiver(frame);
+        SingleInstance single(receiver);
+        single.ClaimInstance(commandLineTail);
+        handedOver = single.otherInstanceFound;
+        if (!handedOver) result = RunApplication(frame, single, commandLineTail, showCommand);
+        single.Release();
+    }
 
-    gSingleInstance.Release();
     gAppModule.loopRegistry = nullptr;
     loops.reset();
     gAppModule.Term();

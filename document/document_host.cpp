@@ -1,6 +1,6 @@
 #include "document/document_host.h"
 
-bool AcceptFileName(ScreenDocument& doc, const char* path, DocumentHost& host) {
+bool AssignFileName(ScreenDocument& doc, const char* path, DocumentHost& host) {
     if (AssignFileName(doc, path)) return true;
     host.ShowMessage(kPathTooLongText, kPathTooLongCaption);
     return false;

@@ -1,9 +1,15 @@
 #pragma once
 #include "document/screen_document.h"
 
-// What loading and saving need from the program around the document.
-class DocumentHost : public DocumentWindows {
+// The program around the document: the document code reaches the windows, the module and the
+// user only through this.
+class DocumentHost {
 public:
+    // The geometry in force changed or was re-applied: size the main window for it and redraw
+    // the preview.
+    virtual void ResizeForGeometry() = 0;
+    // Redraw the whole main window.
+    virtual void RedrawFrame() = 0;
     virtual void MirrorScreen() = 0;
     // A message box owned by the main window, OK only.
     virtual void ShowMessage(const char* text, const char* caption) = 0;
@@ -17,4 +23,4 @@ inline constexpr char kPathTooLongText[] =
 inline constexpr char kPathTooLongCaption[] = "Brevant";
 
 // Copies the path into the document, or tells the user why it cannot and changes nothing.
-bool AcceptFileName(ScreenDocument& doc, const char* path, DocumentHost& host);
+bool AssignFileName(ScreenDocument& doc, const char* path, DocumentHost& host);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "document/display_size.h"
+#include "document/document_host.h"
 
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]) {
     doc.columns = 16;
@@ -31,16 +32,16 @@ void BlankText(ScreenDocument& doc) {
     std::fill_n(doc.cells.begin(), UsedCellCount(doc), kSpace);
 }
 
-void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentWindows* windows) {
+void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentHost* host) {
     ApplySizeCode(doc, code);
     BlankText(doc);
-    if (windows != nullptr) windows->ShowGeometry();
+    if (host != nullptr) host->ResizeForGeometry();
 }
 
-void ClearDocument(ScreenDocument& doc, DocumentWindows* windows) {
+void ClearDocument(ScreenDocument& doc, DocumentHost* host) {
     std::fill_n(doc.glyphs.begin(), kUserGlyphBytes, uint8_t{0});
     BlankText(doc);
-    if (windows != nullptr) windows->RedrawFrame();
+    if (host != nullptr) host->RedrawFrame();
     doc.fileName[0] = '\0';
 }
 

@@ -29,18 +29,7 @@ struct ScreenDocument {
     std::array<char, kFileNameCapacity> fileName{};
 };
 
-// The windows that show the document; the document code reaches them only through this.
-class DocumentWindows {
-public:
-    // The geometry in force changed or was re-applied: size the main window for it
-    // and redraw the preview.
-    virtual void ShowGeometry() = 0;
-    // Redraw the whole main window.
-    virtual void RedrawFrame() = 0;
-
-protected:
-    ~DocumentWindows() = default;
-};
+class DocumentHost;
 
 // The state the preview's creation gives the document: 16 x 4, the built-in glyphs, 64 blank cells.
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]);
@@ -52,8 +41,8 @@ size_t UsedCellCount(const ScreenDocument& doc);
 void ApplySizeCode(ScreenDocument& doc, uint32_t code);
 void BlankText(ScreenDocument& doc);
 
-void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentWindows* windows);
-void ClearDocument(ScreenDocument& doc, DocumentWindows* windows);
+void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentHost* host);
+void ClearDocument(ScreenDocument& doc, DocumentHost* host);
 
 // Paths longer than the document holds are refused, never cut: a cut path names another file.
 bool AssignFileName(ScreenDocument& doc, const char* path);

@@ -83,10 +83,11 @@ void LoadStartScreen(ScreenDocument& doc, DocumentHost& host) {
             StartScreenBytes bytes{};
             const size_t size = ReadUpTo(file.Get(), bytes.data(), bytes.size());
             const LoadOutcome outcome = ReadStartScreen(doc, bytes.data(), size);
-            host.ShowGeometry();
+            host.ResizeForGeometry();
             if (outcome == LoadOutcome::TextShort) host.ShowMessage("Error loading", "");
         }
     } catch (...) {
+        // The capital L tells a support call a failure of the program from a short file.
         host.ShowMessage("Error Loading", "");
     }
     host.RedrawFrame();

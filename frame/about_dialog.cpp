@@ -12,7 +12,7 @@ INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR AboutDialog::OnInitDialog() {
-    centerOnOwner(Handle(), GetParent(Handle()));
+    CenterOnOwner(Handle(), GetParent(Handle()));
     return TRUE;
 }
 

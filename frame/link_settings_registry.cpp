@@ -28,6 +28,8 @@ LinkSettings LoadLinkSettings() {
                         ReadNumber(key.Handle(), kSpeedValueName, kDefaultBaudRate)};
 }
 
+// Machine-wide, not per user: the module is wired to this computer's port, whoever is logged on.
+// Written back at every close, so an edited value is normalised to plain decimal text.
 void SaveLinkSettings(const LinkSettings& settings) {
     RegistryKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, kSettingsParentKey) != ERROR_SUCCESS) return;

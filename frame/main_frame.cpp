@@ -6,6 +6,7 @@
 
 #include "toolkit/app_module.h"
 #include "document/display_size.h"
+#include "frame/frame_size.h"
 #include "document/start_screen_io.h"
 #include "frame/about_dialog.h"
 #include "frame/link_settings_registry.h"
@@ -16,6 +17,8 @@
 
 namespace {
 
+// Replaces the title loaded from the resources once the window exists: the module's own users know
+// the editor by this name, the resources keep the product's.
 constexpr char kFrameCaption[] = "Boot loader,";
 constexpr UINT kFirstSystemCommand = 0xF000;
 constexpr UINT kLastSystemCommand = 0xF1EF;
@@ -62,9 +65,10 @@ HWND MainFrame::Create() {
 }
 
 void MainFrame::OpenNamedFile(const char* path) {
-    if (AcceptFileName(doc_, path, *this)) LoadStartScreen(doc_, *this);
+    if (AssignFileName(doc_, path, *this)) LoadStartScreen(doc_, *this);
 }
 
+// Accelerators without a handler still claim their keys, so those keys never type into the screen.
 bool MainFrame::FilterMessage(MSG& message) {
     return accelerators_ != nullptr && Handle() != nullptr &&
            TranslateAcceleratorA(Handle(), accelerators_, &message) != 0;
@@ -72,7 +76,7 @@ bool MainFrame::FilterMessage(MSG& message) {
 
 bool MainFrame::HandleIdle() { return false; }
 
-void MainFrame::ShowGeometry() {
+void MainFrame::ResizeForGeometry() {
     SetWindowPos(Handle(), nullptr, 0, 0, FrameWidthFor(doc_.columns), FrameHeightFor(doc_.rows),
                  SWP_NOMOVE | SWP_NOOWNERZORDER);
     view_.ClampCursor();
@@ -99,7 +103,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CHAR:
             return OnChar(wParam, lParam);
-        case WM_USER:
+        case kMirrorRequest:
             MirrorScreen();
             return 0;
         case WM_COMMAND:
@@ -155,6 +159,8 @@ void MainFrame::RegisterWithLoop() {
 void MainFrame::OnDestroy() {
     SaveLinkSettings(settings_);
     statusBar_ = nullptr;
+    // 1, not 0: scripts that start the editor read 1 as "the user closed it" and 0 as "another
+    // instance took the file".
     PostQuitMessage(1);
 }
 
@@ -219,7 +225,7 @@ void MainFrame::Save() {
 void MainFrame::SaveAs() {
     ScreenFileDialog dialog(ScreenFileDialog::Mode::Save);
     const char* path = dialog.Run(GetActiveWindow());
-    if (path != nullptr && AcceptFileName(doc_, path, *this)) SaveStartScreen(doc_, *this);
+    if (path != nullptr && AssignFileName(doc_, path, *this)) SaveStartScreen(doc_, *this);
 }
 
 // Nothing is sent now; the next mirror tries the chosen port.

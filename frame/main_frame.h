@@ -30,7 +30,7 @@ public:
     bool FilterMessage(MSG& message) override;
     bool HandleIdle() override;
 
-    void ShowGeometry() override;
+    void ResizeForGeometry() override;
     void RedrawFrame() override;
     void MirrorScreen() override;
     void ShowMessage(const char* text, const char* caption) override;

@@ -21,7 +21,7 @@ INT_PTR PortDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR PortDialog::OnInitDialog() {
-    centerOnOwner(Handle(), GetParent(Handle()));
+    CenterOnOwner(Handle(), GetParent(Handle()));
     portList_ = GetDlgItem(Handle(), IDC_PORT_LIST);
     char name[] = "Com1";
     for (int port = 1; port <= kPortCount; ++port) {

@@ -57,6 +57,8 @@ void SendCharacter(const ScreenDocument& doc, uint8_t command, uint8_t code, Tra
     for (size_t row = 0; row < kGlyphRows; ++row) transfer.Byte(PackRow(glyph + row * kGlyphRowBytes));
 }
 
+// Always 20 cells from cell 0 or 20, whatever the geometry: the module's first two lines are what
+// its owner watches while editing, and rows 3 and 4 reach it with "Write to Display".
 void SendMirrorRow(const ScreenDocument& doc, uint8_t row, Transfer& transfer) {
     transfer.Byte(kCommandPrefix);
     transfer.Byte(kPlaceCursor);

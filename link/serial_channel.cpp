@@ -50,8 +50,6 @@ int32_t SerialChannel::Open(const char* name, int32_t baudRate, ParityMode parit
 
     std::strncpy(name_, name, 10);
     name_[10] = '\0';
-    baudRate_ = baudRate;
-    parity_ = parity;
     DCB dcb = MakeLineDcb(baudRate, parity);
     COMMTIMEOUTS timeouts{};
 

@@ -41,8 +41,6 @@ private:
 
     const CommApi& api_;
     char name_[11] = {};
-    int32_t baudRate_ = 0;
-    ParityMode parity_ = ParityMode::None;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     char reason_[128] = {};
 };

@@ -28,6 +28,7 @@ inline int PanelHeight(const ScreenDocument& doc) { return kCellPitchY * static_
 inline int PaletteTop(const ScreenDocument& doc) { return PanelHeight(doc) + kPaletteGap; }
 inline int SlotLeft(const ScreenDocument& doc, int slot) { return doc.paletteOffset + kSlotPitch * slot; }
 
+// 0x78 ("x") is lit too: hand-edited files mark dots with x, and they must show as drawn.
 inline bool IsLit(uint8_t pixel) { return pixel == 1 || pixel == 0x78; }
 
 inline bool InsideGrid(const ScreenDocument& doc, int32_t column, int32_t row) {

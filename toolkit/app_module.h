@@ -43,4 +43,6 @@ private:
     CreationRecord* creationList_ = nullptr;
 };
 
+// Process-wide: a window procedure finds its object through the creation list before anything
+// else links the two, and resources are loaded from the one module.
 extern AppModule gAppModule;

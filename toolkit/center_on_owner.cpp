@@ -10,7 +10,7 @@ int Clamp(int position, int size, LONG low, LONG high) {
 
 }  // namespace
 
-void centerOnOwner(HWND dialog, HWND owner) {
+void CenterOnOwner(HWND dialog, HWND owner) {
     if (owner == nullptr) owner = GetWindow(dialog, GW_OWNER);
     RECT box{};
     GetWindowRect(dialog, &box);

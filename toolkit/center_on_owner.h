@@ -3,4 +3,4 @@
 
 // Centres a dialog on its owner (or the work area) and keeps it inside the work area.
 // Without an owner given, the dialog's own owner is used.
-void centerOnOwner(HWND dialog, HWND owner = nullptr);
+void CenterOnOwner(HWND dialog, HWND owner = nullptr);

@@ -39,7 +39,7 @@ INT_PTR CharEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 INT_PTR CharEditorDialog::OnInitDialog() {
     dialogBrush.Reset(ColorRefOf(kPanelBlue));
-    centerOnOwner(Handle(), GetParent(Handle()));
+    CenterOnOwner(Handle(), GetParent(Handle()));
     return TRUE;
 }
 

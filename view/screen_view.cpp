@@ -134,4 +134,4 @@ void ScreenView::DrawGlyph(HDC dc, int x, int y, uint32_t code) {
     SelectObject(dc, previous);
 }
 
-void ScreenView::NotifyFrame() { SendMessageA(GetParent(Handle()), WM_USER, 0, 0); }
+void ScreenView::NotifyFrame() { SendMessageA(GetParent(Handle()), kMirrorRequest, 0, 0); }

@@ -7,6 +7,10 @@
 #include "document/screen_document.h"
 #include "toolkit/solid_brush.h"
 
+// Sent to the parent after a change; the frame answers by mirroring the screen. Its number is
+// fixed: a host that embeds the preview listens for exactly WM_USER.
+inline constexpr UINT kMirrorRequest = WM_USER;
+
 // Cursor, mouse cell and drag of the preview; nothing outside the view writes it.
 struct EditState {
     uint8_t dragging = 0;

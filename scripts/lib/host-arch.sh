@@ -22,3 +22,16 @@ brevant_use_runnable_wine() {
   done
   export PATH="$bin:$PATH"
 }
+
+# The Wine prefix architecture that runs here.
+brevant_wine_arch() {
+  if brevant_host_runs_32bit; then echo win32; else echo win64; fi
+}
+
+# Fails with the reason when the program is 32-bit and this host cannot execute it.
+brevant_check_runnable() {
+  brevant_host_runs_32bit && return 0
+  file -b "$1" 2>/dev/null | grep -q "PE32 executable" || return 0
+  echo "This host cannot execute 32-bit code: build and run $1 with the windows64 preset instead." >&2
+  return 1
+}

@@ -4,17 +4,17 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-ports.sh"
 
 BREVANT_DATA_DIR="${XDG_DATA_HOME:-$HOME/.local/share}/brevant"
 
 # The 32-bit program where the host runs 32-bit code, otherwise its 64-bit build.
 run_session_wine_environment() {
   mkdir -p "$BREVANT_DATA_DIR"
-  if brevant_host_runs_32bit; then
-    export WINEARCH=win32 WINEPREFIX="$BREVANT_DATA_DIR/wine"
-  else
-    export WINEARCH=win64 WINEPREFIX="$BREVANT_DATA_DIR/wine64"
-  fi
+  export WINEARCH=$(brevant_wine_arch)
+  # The 32-bit prefix keeps its old folder name, so a user's existing prefix is found again.
+  if [ "$WINEARCH" = win32 ]; then WINEPREFIX="$BREVANT_DATA_DIR/wine"; else WINEPREFIX="$BREVANT_DATA_DIR/wine64"; fi
+  export WINEPREFIX
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   brevant_use_runnable_wine "$BREVANT_DATA_DIR"
 }
@@ -79,11 +79,8 @@ run_session_module() {
 # Wine reads the port map when its session starts, so the server is restarted afterwards.
 run_session_map_ports() {
   local port
-  for port in 1 2 3 4 5 6 7 8 9; do
-    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$port" /t REG_SZ /d "$1" /f >/dev/null 2>&1
-  done
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  for port in 1 2 3 4 5 6 7 8 9; do brevant_map_port "$port" "$1"; done
+  brevant_restart_wineserver
 }
 
 # Starts the editor in the background; its Wine output goes to a log beside the prefix.
@@ -95,11 +92,6 @@ run_session_editor() {
 }
 
 run_session_stop() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  local pid
-  for pid in "${BREVANT_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${BREVANT_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  [ -n "${BREVANT_RUN_DIR:-}" ] && rm -rf "$BREVANT_RUN_DIR"
+  brevant_stop_session "${BREVANT_RUN_DIR:-}"
   rm -f "$BREVANT_DATA_DIR/run.pid"
-  BREVANT_SESSION_PIDS=()
 }

@@ -8,12 +8,11 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/host-arch.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-ports.sh"
 
 wine_session_start() {
   BREVANT_SESSION_DIR=$(mktemp -d /tmp/brevant-wine.XXXXXX)
-  local arch=win32
-  brevant_host_runs_32bit || arch=win64
-  export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=$(brevant_wine_arch) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEPREFIX="$BREVANT_SESSION_DIR/prefix"
   brevant_use_runnable_wine "$BREVANT_SESSION_DIR"
   BREVANT_SESSION_PIDS=()
@@ -30,15 +29,8 @@ wine_session_start() {
   wine_session_pty_pair 3 4
   wine_session_pty_pair 5 6
   local port
-  for port in 1 2 7 8 9; do wine_session_map_port "$port" "$BREVANT_NO_DEVICE"; done
-  # Ports are mapped when the prefix's session starts: restart it and keep it up.
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p
-}
-
-wine_session_map_port() {
-  wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+  for port in 1 2 7 8 9; do brevant_map_port "$port" "$BREVANT_NO_DEVICE"; done
+  brevant_restart_wineserver keep
 }
 
 wine_session_pty_pair() {
@@ -47,16 +39,11 @@ wine_session_pty_pair() {
   BREVANT_SESSION_PIDS+=($!)
   local i
   for i in $(seq 50); do [ -e "$a" ] && [ -e "$b" ] && break; sleep 0.1; done
-  wine_session_map_port "$1" "$a"
-  wine_session_map_port "$2" "$b"
+  brevant_map_port "$1" "$a"
+  brevant_map_port "$2" "$b"
   export "BREVANT_COM$1_PTY=$a" "BREVANT_COM$2_PTY=$b"
 }
 
 wine_session_stop() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  local pid
-  for pid in "${BREVANT_SESSION_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${BREVANT_SESSION_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  [ -n "${BREVANT_SESSION_DIR:-}" ] && rm -rf "$BREVANT_SESSION_DIR"
-  BREVANT_SESSION_PIDS=()
+  brevant_stop_session "${BREVANT_SESSION_DIR:-}"
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "frame/frame_size.h"
 #include "test_support.h"
 
 namespace {

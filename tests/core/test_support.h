@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/display_size.h"
+#include "document/document_host.h"
 #include "document/screen_document.h"
 #include "link/serial_line.h"
 
@@ -27,9 +28,11 @@ inline void SetText(ScreenDocument& doc, size_t first, const std::string& text) 
 }
 
 // Counts what the document code asks of its windows.
-struct WindowCalls final : DocumentWindows {
-    void ShowGeometry() override { calls += "geometry;"; }
+struct WindowCalls final : DocumentHost {
+    void ResizeForGeometry() override { calls += "geometry;"; }
     void RedrawFrame() override { calls += "frame;"; }
+    void MirrorScreen() override { calls += "mirror;"; }
+    void ShowMessage(const char*, const char*) override { calls += "message;"; }
     std::string calls;
 };
 

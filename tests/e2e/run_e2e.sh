@@ -6,10 +6,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/wine-session.sh"
-if ! brevant_host_runs_32bit && file -b "$1" 2>/dev/null | grep -q "PE32 executable"; then
-  echo "This host cannot execute 32-bit code: run the end-to-end tests from the windows64 build." >&2
-  exit 1
-fi
+brevant_check_runnable "$1" || exit 1
 trap wine_session_stop EXIT
 wine_session_start
 
@@ -23,11 +20,8 @@ if [ -x "$4" ]; then
   BREVANT_SESSION_PIDS+=($!)
   export BREVANT_MODULE_PID=$!
   for _ in $(seq 100); do [ -L "$BREVANT_MODULE_LINE" ] && break; sleep 0.1; done
-  wine_session_map_port 7 "$BREVANT_MODULE_LINE"
-  # Wine reads the port map when its session starts.
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p
+  brevant_map_port 7 "$BREVANT_MODULE_LINE"
+  brevant_restart_wineserver keep
 fi
 
 python3 "$here/e2e_test.py" --brevant "$1" --driver "$2" --glyphs "$3" --vmodule "$4" --out "$5" -v

@@ -22,7 +22,7 @@ class RecordingHost final : public DocumentHost {
 public:
     explicit RecordingHost(const ScreenDocument& doc) : doc_(doc) {}
 
-    void ShowGeometry() override { calls += "geometry;"; }
+    void ResizeForGeometry() override { calls += "geometry;"; }
     void RedrawFrame() override { calls += "frame;"; }
     void MirrorScreen() override {
         calls += "mirror;";
@@ -270,12 +270,12 @@ TEST_F(StartScreenFiles, APathLongerThanTheDocumentHoldsIsRefusedWithAMessage) {
     RecordingHost host(doc);
     const std::string tooLong = "C:\\" + std::string(297, 'a');
 
-    EXPECT_FALSE(AcceptFileName(doc, tooLong.c_str(), host));
+    EXPECT_FALSE(AssignFileName(doc, tooLong.c_str(), host));
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], std::make_pair(std::string(kPathTooLongText), std::string(kPathTooLongCaption)));
     EXPECT_STREQ(doc.fileName.data(), kept.c_str());
-    EXPECT_TRUE(AcceptFileName(doc, ("C:\\" + std::string(252, 'a')).c_str(), host)) << "255 characters fit";
+    EXPECT_TRUE(AssignFileName(doc, ("C:\\" + std::string(252, 'a')).c_str(), host)) << "255 characters fit";
 }
 
 }  // namespace

@@ -52,12 +52,12 @@ HWND MakePopup(HWND owner, int width, int height) {
     return CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 3, 5, width, height, owner, nullptr, nullptr, nullptr);
 }
 
-// ---- centerOnOwner ----
+// ---- CenterOnOwner ----
 
 TEST(CenterOnOwnerTest, ADialogOpensOnTheCentreOfItsOwner) {
     WindowHandle owner(MakeOwner(300, 200, 400, 301));
     WindowHandle dialog(MakePopup(owner.get(), 101, 51));
-    centerOnOwner(dialog.get());  // the owner comes from the dialog itself
+    CenterOnOwner(dialog.get());  // the owner comes from the dialog itself
     const RECT box = Bounds(dialog.get());
     EXPECT_EQ(box.left, (300 + 700) / 2 - 101 / 2);
     EXPECT_EQ(box.top, (200 + 501) / 2 - 51 / 2);
@@ -84,7 +84,7 @@ TEST(CenterOnOwnerTest, NearEachScreenEdgeTheDialogStaysInsideTheWorkArea) {
     for (const Case& c : cases) {
         WindowHandle owner(MakeOwner(c.x, c.y, 200, 100));
         WindowHandle dialog(MakePopup(owner.get(), w, h));
-        centerOnOwner(dialog.get(), owner.get());
+        CenterOnOwner(dialog.get(), owner.get());
         const RECT ownerBox = Bounds(owner.get());
         const LONG wantX = (ownerBox.left + ownerBox.right) / 2 - w / 2;
         const LONG wantY = (ownerBox.top + ownerBox.bottom) / 2 - h / 2;
@@ -119,7 +119,7 @@ TEST(CenterOnOwnerTest, AHiddenOrMinimisedOwnerGivesTheMiddleOfTheWorkArea) {
         WindowHandle owner(MakeOwner(10, 10, 200, 100));
         ShowWindow(owner.get(), show);
         WindowHandle dialog(MakePopup(owner.get(), 120, 60));
-        centerOnOwner(dialog.get(), owner.get());
+        CenterOnOwner(dialog.get(), owner.get());
         const RECT box = Bounds(dialog.get());
         EXPECT_EQ(box.left, midX) << "show " << show;
         EXPECT_EQ(box.top, midY) << "show " << show;
