@@ -5,13 +5,7 @@ set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 check="$here/../../scripts/check-layers"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS: $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
+source "$here/shell_checks.sh"
 
 # tree FILE=LINE... : a fresh tree holding each file with its one line.
 tree() {
@@ -74,5 +68,4 @@ expect_accepted "the core's Win32 adapters may use the system" \
   'link/serial_channel.h=#include <windows.h>' \
   'document/start_screen_io.cpp=#include <windows.h>'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish "layer check"

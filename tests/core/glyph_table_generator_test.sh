@@ -8,13 +8,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 script="$here/../../cmake/GlyphTable.cmake"
 cmake_bin=${CMAKE:-cmake}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS: $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
+source "$here/shell_checks.sh"
 
 generate() { # font inc rc -> exit status of the generator; stderr to $work/err
   "$cmake_bin" "-DFONT=$1" "-DOUT_INC=$2" "-DOUT_RC=$3" -P "$script" \
@@ -143,5 +137,4 @@ else
   fi
 fi
 
-echo "glyph table generator: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+finish "glyph table generator"
