@@ -6,3 +6,6 @@ void AddInfoCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
 void AddNewCommand(CLI::App& app);
+void AddShowCommand(CLI::App& app);
+void AddRenderCommand(CLI::App& app);
+void AddLogoCommand(CLI::App& app);

@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
     AddExportCommand(app);
     AddImportCommand(app);
     AddNewCommand(app);
+    AddShowCommand(app);
+    AddRenderCommand(app);
+    AddLogoCommand(app);
     try {
         app.parse(argc, argv);
         return kExitDone;

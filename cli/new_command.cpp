@@ -3,11 +3,8 @@
 #include "cli/commands.h"
 #include "cli/command_failure.h"
 #include "cli/file_access.h"
-#include "cli/geometry_names.h"
 #include "cli/screen_options.h"
 #include "cli/start_screen_input.h"
-#include "document/built_in_glyphs.h"
-#include "document/display_size.h"
 #include "document/exact_start_screen.h"
 
 namespace {
@@ -21,22 +18,8 @@ struct NewOptions {
     std::string output;
 };
 
-ScreenDocument FreshDocument(const NewOptions& options) {
-    const uint16_t code = SizeCodeForName(options.geometry);
-    const DisplaySize* size = FindDisplaySize(code);
-    if (options.rows != 0 && size->rows != 0 && options.rows != size->rows) {
-        throw UsageFailure("--rows " + std::to_string(options.rows) + ": a " + options.geometry + " screen has " +
-                           std::to_string(size->rows) + " rows");
-    }
-    ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
-    // 2x16 keeps the row count in force, as in the editor's menu.
-    if (options.rows == 4) SetDisplaySize(doc, kSize4x20, nullptr);
-    SetDisplaySize(doc, code, nullptr);
-    return doc;
-}
-
 void RunNew(const NewOptions& options) {
-    ScreenDocument doc = options.from.empty() ? FreshDocument(options) : LoadStartScreenFile(options.from).doc;
+    ScreenDocument doc = options.from.empty() ? FreshScreen(options.geometry, options.rows) : LoadStartScreenFile(options.from).doc;
     ApplyCharOptions(doc, options.characters);
     ApplyLineOptions(doc, options.lines, options.output);
     WriteOutputFile(options.output, WriteExactStartScreen(WholeStartScreen(doc)));

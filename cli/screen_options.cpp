@@ -4,6 +4,10 @@
 
 #include "cli/command_failure.h"
 #include "cli/text_mapping.h"
+#include "cli/geometry_names.h"
+#include "document/built_in_glyphs.h"
+#include "document/display_size.h"
+#include "document/exact_start_screen.h"
 #include "document/row_text.h"
 
 namespace {
@@ -22,6 +26,21 @@ bool SplitNumbered(const std::string& option, uint32_t& number, std::string& res
 }
 
 }  // namespace
+
+ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows) {
+    const uint16_t code = SizeCodeForName(geometry);
+    const DisplaySize* size = FindDisplaySize(code);
+    if (size == nullptr) throw UsageFailure("--geometry " + geometry + ": not 2x20, 2x16 or 4x20");
+    if (rows != 0 && size->rows != 0 && rows != size->rows) {
+        throw UsageFailure("--rows " + std::to_string(rows) + ": a " + geometry + " screen has " +
+                           std::to_string(size->rows) + " rows");
+    }
+    ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
+    // 2x16 keeps the row count in force, as in the editor's menu.
+    if (rows == 4) SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, code, nullptr);
+    return doc;
+}
 
 LineOption ParseLineOption(const std::string& option) {
     LineOption line;

@@ -5,6 +5,9 @@
 
 #include "document/screen_document.h"
 
+// A fresh editor's screen of the named geometry; `rows` (2 or 4, 0 for the default) counts for 2x16.
+ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows);
+
 // --line N=TEXT: row N (from 1) becomes TEXT, written as in the JSON rows (escapes included).
 struct LineOption {
     uint32_t row = 0;

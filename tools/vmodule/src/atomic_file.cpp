@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "tools/vmodule/src/atomic_file.h"
 
 #include <fstream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "tools/vmodule/src/command_line.h"
 
 #include <set>
 
@@ -28,11 +28,11 @@ std::optional<std::string> applyValue(Options& options, std::string_view option,
     }
     if (option == "--style") {
         if (value == "blocks")
-            options.style = RenderStyle::Blocks;
+            options.style = GlassStyle::Blocks;
         else if (value == "half")
-            options.style = RenderStyle::HalfBlocks;
+            options.style = GlassStyle::HalfBlocks;
         else if (value == "quadrants")
-            options.style = RenderStyle::Quadrants;
+            options.style = GlassStyle::Quadrants;
         else
             return "--style takes blocks, half or quadrants, not \"" + std::string(value) + "\"";
         return std::nullopt;

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "display_geometry.h"
-#include "dot_renderer.h"
+#include "tools/vmodule/src/display_geometry.h"
+#include "render/terminal_glass.h"
+#include "tools/vmodule/src/module_glass.h"
 
 namespace vmodule {
 
@@ -16,7 +17,7 @@ struct Options {
     std::optional<std::filesystem::path> link;
     std::optional<std::filesystem::path> state;
     std::optional<std::filesystem::path> dumpTo;
-    std::optional<RenderStyle> style;
+    std::optional<GlassStyle> style;
     std::string note;
     bool powerCycle = false;
     bool dump = false;

@@ -1,4 +1,4 @@
-#include "display_geometry.h"
+#include "tools/vmodule/src/display_geometry.h"
 
 namespace vmodule {
 

@@ -1,4 +1,4 @@
-#include "hex_text.h"
+#include "tools/vmodule/src/hex_text.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "live_module.h"
+#include "tools/vmodule/src/live_module.h"
 
 #include <array>
 #include <cerrno>
@@ -10,12 +10,12 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "atomic_file.h"
-#include "pty_link.h"
-#include "signal_pipe.h"
-#include "state_dump.h"
-#include "state_file.h"
-#include "terminal_view.h"
+#include "tools/vmodule/src/atomic_file.h"
+#include "tools/vmodule/src/pty_link.h"
+#include "tools/vmodule/src/signal_pipe.h"
+#include "tools/vmodule/src/state_dump.h"
+#include "tools/vmodule/src/state_file.h"
+#include "tools/vmodule/src/terminal_view.h"
 
 namespace vmodule {
 
@@ -73,7 +73,7 @@ LineStatus readLine(int descriptor, ModuleInterpreter& module)
 
 }  // namespace
 
-int runLiveModule(const Options& options, ModuleInterpreter& module, FontTable font)
+int runLiveModule(const Options& options, ModuleInterpreter& module, FontGlyphs font)
 {
     std::signal(SIGPIPE, SIG_IGN);
     SignalPipe signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGWINCH};

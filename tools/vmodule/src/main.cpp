@@ -2,12 +2,13 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
-#include "font_table.h"
-#include "live_module.h"
-#include "module_interpreter.h"
-#include "state_dump.h"
-#include "state_file.h"
+#include "tools/vmodule/src/command_line.h"
+#include "document/built_in_glyphs.h"
+#include "render/glyph_dots.h"
+#include "tools/vmodule/src/live_module.h"
+#include "tools/vmodule/src/module_interpreter.h"
+#include "tools/vmodule/src/state_dump.h"
+#include "tools/vmodule/src/state_file.h"
 
 int main(int argc, char** argv)
 {
@@ -38,5 +39,5 @@ int main(int argc, char** argv)
         std::cout << formatDump(module);
         return std::cout.flush() ? 0 : 1;
     }
-    return runLiveModule(options, module, builtInFont());
+    return runLiveModule(options, module, FontGlyphs(kBuiltInGlyphs));
 }

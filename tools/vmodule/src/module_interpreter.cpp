@@ -1,4 +1,4 @@
-#include "module_interpreter.h"
+#include "tools/vmodule/src/module_interpreter.h"
 
 #include <algorithm>
 

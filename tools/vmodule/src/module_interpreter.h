@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "display_geometry.h"
+#include "tools/vmodule/src/display_geometry.h"
 
 namespace vmodule {
 

@@ -1,4 +1,4 @@
-#include "pty_link.h"
+#include "tools/vmodule/src/pty_link.h"
 
 #include <cerrno>
 #include <cstring>

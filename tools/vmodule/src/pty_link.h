@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "session_keeper.h"
+#include "tools/vmodule/src/session_keeper.h"
 
 namespace vmodule {
 

@@ -1,4 +1,4 @@
-#include "session_keeper.h"
+#include "tools/vmodule/src/session_keeper.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "signal_pipe.h"
+#include "tools/vmodule/src/signal_pipe.h"
 
 #include <cerrno>
 #include <csignal>

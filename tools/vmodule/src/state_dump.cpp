@@ -1,8 +1,8 @@
-#include "state_dump.h"
+#include "tools/vmodule/src/state_dump.h"
 
 #include <span>
 
-#include "hex_text.h"
+#include "tools/vmodule/src/hex_text.h"
 
 namespace vmodule {
 

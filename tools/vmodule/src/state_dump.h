@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "module_interpreter.h"
+#include "tools/vmodule/src/module_interpreter.h"
 
 namespace vmodule {
 

@@ -1,4 +1,4 @@
-#include "state_file.h"
+#include "tools/vmodule/src/state_file.h"
 
 #include <array>
 #include <fstream>
@@ -6,8 +6,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "atomic_file.h"
-#include "hex_text.h"
+#include "tools/vmodule/src/atomic_file.h"
+#include "tools/vmodule/src/hex_text.h"
 
 namespace vmodule {
 

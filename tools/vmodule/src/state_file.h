@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "module_interpreter.h"
+#include "tools/vmodule/src/module_interpreter.h"
 
 namespace vmodule {
 

@@ -1,4 +1,4 @@
-#include "terminal_view.h"
+#include "tools/vmodule/src/terminal_view.h"
 
 #include <cerrno>
 
@@ -36,7 +36,7 @@ int terminalColumns()
 
 }  // namespace
 
-TerminalView::TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption, std::string note)
+TerminalView::TerminalView(FontGlyphs font, std::optional<GlassStyle> style, std::string caption, std::string note)
     : font_(font), forcedStyle_(style), caption_(std::move(caption)), note_(std::move(note))
 {
     writeOut(kHideCursor);
@@ -47,19 +47,19 @@ TerminalView::~TerminalView()
     writeOut(std::string(kShowCursor) + "\n");
 }
 
-RenderStyle TerminalView::chooseStyle(DisplayGeometry geometry) const
+GlassStyle TerminalView::chooseStyle(DisplayGeometry geometry) const
 {
     if (forcedStyle_) return *forcedStyle_;
-    for (RenderStyle style : {RenderStyle::Blocks, RenderStyle::HalfBlocks})
-        if (terminalColumns() >= renderedWidth(geometry, style)) return style;
-    return RenderStyle::Quadrants;
+    for (GlassStyle style : {GlassStyle::Blocks, GlassStyle::HalfBlocks})
+        if (terminalColumns() >= GlassWidth(geometry.columns, style)) return style;
+    return GlassStyle::Quadrants;
 }
 
 void TerminalView::draw(const ModuleInterpreter& module)
 {
     std::string frame = clearNext_ ? std::string(kClearScreen) + kHome : std::string(kHome);
     clearNext_ = false;
-    for (const std::string& line : renderDots(module, font_, chooseStyle(module.geometry())))
+    for (const std::string& line : DrawGlass(GlassOf(module), font_, chooseStyle(module.geometry())))
         frame += line + kClearToLineEnd + "\n";
     frame += std::string(kClearToLineEnd) + "\n" + caption_ + "  cursor: column " +
              std::to_string(module.cursor().column + 1) + " row " + std::to_string(module.cursor().row + 1) +

@@ -3,14 +3,15 @@
 #include <optional>
 #include <string>
 
-#include "dot_renderer.h"
+#include "render/terminal_glass.h"
+#include "tools/vmodule/src/module_glass.h"
 
 namespace vmodule {
 
 // Draws the module in place on standard output, one frame per call.
 class TerminalView {
 public:
-    TerminalView(FontTable font, std::optional<RenderStyle> style, std::string caption, std::string note);
+    TerminalView(FontGlyphs font, std::optional<GlassStyle> style, std::string caption, std::string note);
     ~TerminalView();
     TerminalView(const TerminalView&) = delete;
     TerminalView& operator=(const TerminalView&) = delete;
@@ -20,10 +21,10 @@ public:
     void resized(const ModuleInterpreter& module);
 
 private:
-    RenderStyle chooseStyle(DisplayGeometry geometry) const;
+    GlassStyle chooseStyle(DisplayGeometry geometry) const;
 
-    FontTable font_;
-    std::optional<RenderStyle> forcedStyle_;
+    FontGlyphs font_;
+    std::optional<GlassStyle> forcedStyle_;
     std::string caption_;
     std::string note_;
     bool clearNext_ = true;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "command_line.h"
+#include "tools/vmodule/src/command_line.h"
 
 namespace vmodule {
 namespace {
@@ -32,7 +32,7 @@ TEST(CommandLine, EveryLiveOption)
     EXPECT_EQ(parsed.options->geometry, kGeometry4x20);
     EXPECT_EQ(parsed.options->state, std::filesystem::path("s"));
     EXPECT_EQ(parsed.options->dumpTo, std::filesystem::path("d"));
-    EXPECT_EQ(parsed.options->style, RenderStyle::HalfBlocks);
+    EXPECT_EQ(parsed.options->style, GlassStyle::HalfBlocks);
     EXPECT_TRUE(parsed.options->powerCycle && parsed.options->quiet);
     EXPECT_EQ(parsed.options->note, "on COM3");
 }

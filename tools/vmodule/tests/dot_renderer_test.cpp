@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "dot_renderer.h"
-#include "editor_sequences.h"
-#include "font_table.h"
+#include "render/terminal_glass.h"
+#include "tools/vmodule/src/module_glass.h"
+#include "tools/vmodule/tests/editor_sequences.h"
+#include "document/built_in_glyphs.h"
+#include "render/glyph_dots.h"
 
 namespace vmodule::testing {
 namespace {
@@ -20,10 +22,10 @@ const std::string kDark = "\u2591\u2591";
 // columns 5 and 6 are lit everywhere so that showing them would be seen.
 std::vector<unsigned char> syntheticFont()
 {
-    std::vector<unsigned char> font(kFontTableBytes, 0);
-    for (int code = 0; code < kFontGlyphCount; ++code)
+    std::vector<unsigned char> font(kGlyphTableBytes, 0);
+    for (int code = 0; code < static_cast<int>(kGlyphCount); ++code)
         for (int row = 0; row < kCharacterRowCount; ++row) {
-            unsigned char* pixels = &font[static_cast<std::size_t>(code * kFontGlyphBytes + row * kFontPixelsPerRow)];
+            unsigned char* pixels = &font[static_cast<std::size_t>(code * static_cast<int>(kGlyphBytes) + row * static_cast<int>(kGlyphRowBytes))];
             pixels[5] = pixels[6] = 1;
             for (int column = 0; column < kDotColumns; ++column) {
                 if (code == kChecker) pixels[column] = (row + column) % 2 == 0;
@@ -33,9 +35,9 @@ std::vector<unsigned char> syntheticFont()
     return font;
 }
 
-FontTable fontOf(const std::vector<unsigned char>& font)
+FontGlyphs fontOf(const std::vector<unsigned char>& font)
 {
-    return FontTable(font.data(), kFontTableBytes);
+    return FontGlyphs(font.data(), kGlyphTableBytes);
 }
 
 std::string repeated(const std::string& text, int count)
@@ -52,11 +54,11 @@ TEST(GlyphDots, UserCharactersUseBitFourAsTheLeftmostDot)
     characters[3] = {0x10, 0x01, 0x1F, 0, 0, 0, 0, 0x0A};
     const std::array<bool, 5> left{true, false, false, false, false};
     for (int column = 0; column < kDotColumns; ++column) {
-        EXPECT_EQ(dotLit(fontOf(font), characters, 3, 0, column), left[column]) << column;
-        EXPECT_EQ(dotLit(fontOf(font), characters, 3, 1, column), column == 4) << column;
-        EXPECT_TRUE(dotLit(fontOf(font), characters, 3, 2, column)) << column;
-        EXPECT_EQ(dotLit(fontOf(font), characters, 3, 7, column), column == 1 || column == 3) << column;
-        EXPECT_FALSE(dotLit(fontOf(font), characters, 2, 2, column)) << "another user character";
+        EXPECT_EQ(ModuleDotLit(fontOf(font), characters, 3, 0, column), left[column]) << column;
+        EXPECT_EQ(ModuleDotLit(fontOf(font), characters, 3, 1, column), column == 4) << column;
+        EXPECT_TRUE(ModuleDotLit(fontOf(font), characters, 3, 2, column)) << column;
+        EXPECT_EQ(ModuleDotLit(fontOf(font), characters, 3, 7, column), column == 1 || column == 3) << column;
+        EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, 2, 2, column)) << "another user character";
     }
 }
 
@@ -64,16 +66,16 @@ TEST(GlyphDots, OtherCodesComeFromTheFontAndCode255IsBlank)
 {
     const auto font = syntheticFont();
     const UserCharacters characters{};
-    EXPECT_TRUE(dotLit(fontOf(font), characters, kChecker, 0, 0));
-    EXPECT_FALSE(dotLit(fontOf(font), characters, kChecker, 0, 1));
-    EXPECT_TRUE(dotLit(fontOf(font), characters, kFullBlock, 7, 4));
-    EXPECT_FALSE(dotLit(fontOf(font), characters, ' ', 7, 4));
-    EXPECT_FALSE(dotLit(fontOf(font), characters, kFullBlock, 0, 5)) << "only five dots per row";
-    EXPECT_FALSE(dotLit(fontOf(font), characters, kFullBlock, 8, 0));
-    EXPECT_FALSE(dotLit(fontOf(font), characters, kFullBlock, -1, 0));
+    EXPECT_TRUE(ModuleDotLit(fontOf(font), characters, kChecker, 0, 0));
+    EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, kChecker, 0, 1));
+    EXPECT_TRUE(ModuleDotLit(fontOf(font), characters, kFullBlock, 7, 4));
+    EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, ' ', 7, 4));
+    EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, kFullBlock, 0, 5)) << "only five dots per row";
+    EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, kFullBlock, 8, 0));
+    EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, kFullBlock, -1, 0));
     for (int row = 0; row < kCharacterRowCount; ++row)
         for (int column = 0; column < kDotColumns; ++column)
-            EXPECT_FALSE(dotLit(fontOf(font), characters, 0xFF, row, column));
+            EXPECT_FALSE(ModuleDotLit(fontOf(font), characters, 0xFF, row, column));
 }
 
 TEST(DotRenderer, BlocksShowEveryDotAsTwoCharacters)
@@ -83,7 +85,7 @@ TEST(DotRenderer, BlocksShowEveryDotAsTwoCharacters)
     module.feed(Bytes{kCommandPrefix, kDefineCharacter, 1, 0x11, 0x0E, 0, 0, 0, 0, 0, 0x1F});
     module.feed(Bytes{kChecker, kCommandPrefix, kPlaceCursor, 16, 2, 0x01});
 
-    const auto lines = renderDots(module, fontOf(font), RenderStyle::Blocks);
+    const auto lines = DrawGlass(GlassOf(module), fontOf(font), GlassStyle::Blocks);
     ASSERT_EQ(lines.size(), 17u);
     const std::string blankCell = "  " + repeated(kDark, 5);
     EXPECT_EQ(lines[0], kLit + kDark + kLit + kDark + kLit + repeated(blankCell, 15));
@@ -127,10 +129,10 @@ TEST(DotRenderer, HalfBlocksPackTwoDotRowsPerLine)
     ModuleInterpreter module(kGeometry4x20);
     module.feed(Bytes{kCommandPrefix, kPlaceCursor, 2, 4, kChecker});
 
-    const auto lines = renderDots(module, fontOf(font), RenderStyle::HalfBlocks);
+    const auto lines = DrawGlass(GlassOf(module), fontOf(font), GlassStyle::HalfBlocks);
     ASSERT_EQ(lines.size(), 1u + 4u * 4u + 3u + 1u);
     for (const std::string& line : lines) {
-        EXPECT_EQ(decode(line).size(), static_cast<std::size_t>(renderedWidth(kGeometry4x20, RenderStyle::HalfBlocks)));
+        EXPECT_EQ(decode(line).size(), static_cast<std::size_t>(GlassWidth(kGeometry4x20.columns, GlassStyle::HalfBlocks)));
         EXPECT_TRUE(line.ends_with("\x1b[0m"));
     }
 
@@ -157,10 +159,10 @@ TEST(DotRenderer, QuadrantsPackTwoByTwoDotsAndHideTheUnusedColumns)
     module.feed(Bytes{kCommandPrefix, kDefineCharacter, 1, 0x11, 0x0E, 0, 0, 0, 0, 0, 0x1F});
     module.feed(Bytes{kChecker, kCommandPrefix, kPlaceCursor, 20, 2, 0x01});
 
-    const auto lines = renderDots(module, fontOf(font), RenderStyle::Quadrants);
+    const auto lines = DrawGlass(GlassOf(module), fontOf(font), GlassStyle::Quadrants);
     ASSERT_EQ(lines.size(), 1u + 4u + 1u + 4u + 1u);
     for (const std::string& line : lines)
-        EXPECT_EQ(decode(line).size(), static_cast<std::size_t>(renderedWidth(kGeometry2x20, RenderStyle::Quadrants)));
+        EXPECT_EQ(decode(line).size(), static_cast<std::size_t>(GlassWidth(kGeometry2x20.columns, GlassStyle::Quadrants)));
 
     const auto checker = decode(lines[1]);
     EXPECT_EQ(checker[1].text, "\u259A");
@@ -178,10 +180,10 @@ TEST(DotRenderer, QuadrantsPackTwoByTwoDotsAndHideTheUnusedColumns)
 
 TEST(DotRenderer, WidthsFitTheirTerminals)
 {
-    EXPECT_EQ(renderedWidth(kGeometry2x20, RenderStyle::Blocks), 238);
-    EXPECT_EQ(renderedWidth(kGeometry2x16, RenderStyle::Blocks), 190);
-    EXPECT_EQ(renderedWidth(kGeometry4x20, RenderStyle::HalfBlocks), 121);
-    EXPECT_EQ(renderedWidth(kGeometry2x20, RenderStyle::Quadrants), 62);
+    EXPECT_EQ(GlassWidth(kGeometry2x20.columns, GlassStyle::Blocks), 238);
+    EXPECT_EQ(GlassWidth(kGeometry2x16.columns, GlassStyle::Blocks), 190);
+    EXPECT_EQ(GlassWidth(kGeometry4x20.columns, GlassStyle::HalfBlocks), 121);
+    EXPECT_EQ(GlassWidth(kGeometry2x20.columns, GlassStyle::Quadrants), 62);
 }
 
 TEST(BuiltInFont, SpaceIsBlankAndLettersAreNot)
@@ -190,8 +192,8 @@ TEST(BuiltInFont, SpaceIsBlankAndLettersAreNot)
     int litInSpace = 0, litInA = 0;
     for (int row = 0; row < kCharacterRowCount; ++row)
         for (int column = 0; column < kDotColumns; ++column) {
-            litInSpace += dotLit(builtInFont(), characters, ' ', row, column);
-            litInA += dotLit(builtInFont(), characters, 'A', row, column);
+            litInSpace += ModuleDotLit(FontGlyphs(kBuiltInGlyphs), characters, ' ', row, column);
+            litInA += ModuleDotLit(FontGlyphs(kBuiltInGlyphs), characters, 'A', row, column);
         }
     EXPECT_EQ(litInSpace, 0);
     EXPECT_GT(litInA, 5);

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "editor_sequences.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 
 namespace vmodule::testing {
 namespace {

@@ -1,8 +1,8 @@
-#include "editor_sequences.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 
 #include <ostream>
 
-#include "hex_text.h"
+#include "tools/vmodule/src/hex_text.h"
 
 namespace vmodule {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <vector>
 
-#include "module_interpreter.h"
+#include "tools/vmodule/src/module_interpreter.h"
 
 namespace vmodule {
 

@@ -15,10 +15,10 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "editor_sequences.h"
-#include "hex_text.h"
-#include "state_file.h"
-#include "temporary_directory.h"
+#include "tools/vmodule/tests/editor_sequences.h"
+#include "tools/vmodule/src/hex_text.h"
+#include "tools/vmodule/src/state_file.h"
+#include "tools/vmodule/tests/temporary_directory.h"
 
 extern char** environ;
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <span>
 
-#include "editor_sequences.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 
 namespace vmodule::testing {
 namespace {

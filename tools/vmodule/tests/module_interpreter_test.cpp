@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editor_sequences.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 
 namespace vmodule::testing {
 namespace {

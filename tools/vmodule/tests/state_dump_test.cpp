@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor_sequences.h"
-#include "state_dump.h"
+#include "tools/vmodule/tests/editor_sequences.h"
+#include "tools/vmodule/src/state_dump.h"
 
 namespace vmodule::testing {
 namespace {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor_sequences.h"
-#include "state_file.h"
-#include "temporary_directory.h"
+#include "tools/vmodule/tests/editor_sequences.h"
+#include "tools/vmodule/src/state_file.h"
+#include "tools/vmodule/tests/temporary_directory.h"
 
 namespace vmodule::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "temporary_directory.h"
+#include "tools/vmodule/tests/temporary_directory.h"
 
 #include <fstream>
 #include <sstream>
