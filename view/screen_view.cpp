@@ -4,7 +4,7 @@
 
 #include "view/glyph_resource.h"
 #include "toolkit/offscreen_canvas.h"
-#include "view/preview_layout.h"
+#include "render/preview_raster.h"
 
 namespace {
 
@@ -54,10 +54,6 @@ LRESULT ScreenView::OnCreate() {
     static constexpr GlyphTableBytes kNoGlyphs{};
     const GlyphTableBytes* builtIn = FindGlyphTableResource();
     InitializeDocument(doc_, builtIn != nullptr ? *builtIn : kNoGlyphs);
-    pixelBrush_.Reset(ColorRefOf(kPixelWhite));
-    cellBrush_.Reset(ColorRefOf(kCellBlue));
-    cursorBrush_.Reset(ColorRefOf(kCursorBlue));
-    panelBrush_.Reset(ColorRefOf(kPanelBlue));
     return 0;
 }
 
@@ -84,54 +80,26 @@ void ScreenView::PaintThrough(HDC target, const RECT& area) {
 }
 
 void ScreenView::DrawPreview(HDC dc) {
-    const SolidBrush grey(ColorRefOf(kWindowGrey));
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
-    FillRect(dc, &whole, grey.Get());
-
-    const RECT panel{0, 0, kCellPitchX * static_cast<int>(doc_.columns), kCellPitchY * static_cast<int>(doc_.rows)};
-    FillRect(dc, &panel, panelBrush_.Get());
-
-    const size_t used = UsedCellCount(doc_);
-    for (size_t index = 0; index < used; ++index) {
-        const int column = static_cast<int>(index % doc_.columns);
-        const int row = static_cast<int>(index / doc_.columns);
-        DrawBox(dc, kCellPitchX * column, kCellPitchY * row, doc_.cells[index]);
+    RECT area{};
+    GetClipBox(dc, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (surface_.Fit(width, height)) {
+        RECT outer{};
+        GetWindowRect(Handle(), &outer);
+        const PreviewMarks marks{state_.cursorColumn, state_.cursorRow, state_.dragging != 0,
+                                 state_.draggedCode, state_.mouseColumn,  state_.mouseRow};
+        // The last blit from the surface may still be queued; it must not see the new pixels.
+        GdiFlush();
+        RenderPreview(doc_, &marks, outer.right - outer.left, outer.bottom - outer.top,
+                      PixelTarget{surface_.Pixels(), width, height, surface_.Stride(), area.left, area.top});
+        BitBlt(dc, area.left, area.top, width, height, surface_.Dc(), 0, 0, SRCCOPY);
     }
-    for (int slot = 0; slot < static_cast<int>(kUserGlyphCount); ++slot)
-        DrawBox(dc, SlotLeft(doc_, slot), PaletteTop(doc_), static_cast<uint32_t>(slot));
-
-    if (state_.dragging != 0 && InsideGrid(doc_, state_.mouseColumn, state_.mouseRow))
-        DrawBox(dc, kCellPitchX * state_.mouseColumn, kCellPitchY * state_.mouseRow, state_.draggedCode & 0xFF);
 
     if (state_.changePending != 0) {
         NotifyFrame();
         state_.changePending = 0;
     }
-}
-
-void ScreenView::DrawBox(HDC dc, int x, int y, uint32_t code) {
-    const bool underCursor = x / kCellPitchX == state_.cursorColumn && y / kCellPitchY == state_.cursorRow;
-    const RECT box{x, y, x + kBoxWidth, y + kBoxHeight};
-    FillRect(dc, &box, underCursor ? cursorBrush_.Get() : cellBrush_.Get());
-    DrawGlyph(dc, x, y, code);
-}
-
-void ScreenView::DrawGlyph(HDC dc, int x, int y, uint32_t code) {
-    if (code >= kGlyphCount) return;  // 255 has no glyph and shows as a blank cell
-    const uint8_t* glyph = doc_.glyphs.data() + code * kGlyphBytes;
-    // FillRect would select and restore the brush for every dot, most of a dot's cost.
-    const HGDIOBJ previous = SelectObject(dc, pixelBrush_.Get());
-    for (int row = 0; row < static_cast<int>(kGlyphRows); ++row) {
-        for (int column = 0; column < kDrawnDotColumns; ++column) {
-            if (!IsLit(glyph[row * kGlyphRowBytes + column])) continue;
-            const int left = x + kDotPitch * column;
-            const int top = y + kDotPitch * row;
-            PatBlt(dc, left, top, kDotSize, kDotSize, PATCOPY);
-        }
-    }
-    SelectObject(dc, previous);
 }
 
 void ScreenView::NotifyFrame() { SendMessageA(GetParent(Handle()), kMirrorRequest, 0, 0); }

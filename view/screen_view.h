@@ -5,7 +5,7 @@
 
 #include "toolkit/window.h"
 #include "document/screen_document.h"
-#include "toolkit/solid_brush.h"
+#include "toolkit/pixel_surface.h"
 
 // Sent to the parent after a change; the frame answers by mirroring the screen. Its number is
 // fixed: a host that embeds the preview listens for exactly WM_USER.
@@ -52,15 +52,10 @@ private:
     LRESULT OnDoubleClick(int x, int y);
 
     void PaintThrough(HDC target, const RECT& area);
-    void DrawBox(HDC dc, int x, int y, uint32_t code);
-    void DrawGlyph(HDC dc, int x, int y, uint32_t code);
     void NotifyFrame();
     uint8_t* CellAt(int32_t column, int32_t row);
 
     ScreenDocument& doc_;
-    SolidBrush panelBrush_;
-    SolidBrush cellBrush_;
-    SolidBrush cursorBrush_;
-    SolidBrush pixelBrush_;
+    PixelSurface surface_;
     EditState state_;
 };
