@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "cli/command_failure.h"
 #include "cli/commands.h"
@@ -14,6 +15,16 @@ int main(int argc, char** argv) {
     AddShowCommand(app);
     AddRenderCommand(app);
     AddLogoCommand(app);
+    std::string names;
+    bool known = false;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        names += (names.empty() ? "" : ", ") + command->get_name();
+        known = known || (argc > 1 && command->get_name() == argv[1]);
+    }
+    if (argc > 1 && argv[1][0] != '-' && !known) {
+        std::fprintf(stderr, "brevant-cli: %s: no such command; the commands are %s\n", argv[1], names.c_str());
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
         return kExitDone;

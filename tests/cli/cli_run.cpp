@@ -66,3 +66,12 @@ std::string ReadText(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
+
+std::vector<uint8_t> ScreenFile(uint32_t header, const std::vector<uint8_t>& characters, const std::string& text) {
+    std::vector<uint8_t> file;
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(header >> (8 * i)));
+    file.insert(file.end(), characters.begin(), characters.end());
+    file.resize(4 + 448, 0);
+    file.insert(file.end(), text.begin(), text.end());
+    return file;
+}

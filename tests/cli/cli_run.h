@@ -32,3 +32,6 @@ private:
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string ReadText(const std::string& path);
+
+// File bytes written out by hand: the four header bytes, 448 character bytes, then the text.
+std::vector<uint8_t> ScreenFile(uint32_t header, const std::vector<uint8_t>& characters, const std::string& text);

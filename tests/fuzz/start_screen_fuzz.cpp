@@ -1,13 +1,16 @@
 // Arbitrary file bytes loaded into arbitrary reachable documents: the geometry stays one of the
 // three the module has, nothing outside the document is touched, and a complete load saves back.
 // The same bytes as a file for the tools come back whole through JSON, and as JSON text they are
-// either refused or make a file that the JSON form keeps.
+// either refused or make a file that the JSON form keeps. As a picture they are refused or placed
+// as a logo without touching anything outside the screen.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "cli/command_failure.h"
+#include "cli/logo_cells.h"
+#include "cli/png_image.h"
 #include "cli/screen_json.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
@@ -51,6 +54,20 @@ void CheckJsonImport(const uint8_t* data, size_t size) {
     Require(again == file);
 }
 
+void CheckLogo(const uint8_t* data, size_t size) {
+    PixelImage picture;
+    std::string error;
+    if (!DecodePng(std::vector<uint8_t>(data, data + size), picture, error)) return;
+    Require(picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+    ScreenDocument doc;
+    InitializeDocument(doc, kBuiltInGlyphs);
+    SetDisplaySize(doc, kSize4x20, nullptr);
+    try {
+        PlaceLogo(doc, picture, 1, 1, "fuzz");
+    } catch (const CommandFailure&) {
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -58,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ScreenDocument doc;
     CheckJsonRoundTrip(data + 1, size - 1);
     CheckJsonImport(data, size);
+    CheckLogo(data, size);
     PrepareDocument(doc, data[0]);
     const ScreenDocument before = doc;
 
