@@ -6,7 +6,56 @@
 
 SingleInstance* SingleInstance::server_ = nullptr;
 
+namespace {
+
+// Held from the connect attempt until the service is registered or the tail handed over, so
+// that of several starts at one moment exactly one becomes the server and the others queue
+// their hand-overs behind it, in the order they got the claim.
+class ClaimLock {
+public:
+    ClaimLock() : mutex_(CreateMutexA(nullptr, FALSE, kInstanceClaimMutexName)) {
+        if (mutex_ != nullptr) owned_ = WaitPumpingSentMessages();
+    }
+    ~ClaimLock() {
+        if (owned_) ReleaseMutex(mutex_);
+        if (mutex_ != nullptr) CloseHandle(mutex_);
+    }
+    ClaimLock(const ClaimLock&) = delete;
+    ClaimLock& operator=(const ClaimLock&) = delete;
+
+private:
+    // A server sends its DDE set-up to every top-level window, ours too, while it holds the
+    // lock: sent messages are answered during the wait. A holder that hangs is given up on,
+    // and the claim goes on unserialised as it would without the lock.
+    bool WaitPumpingSentMessages() const {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= kClaimWaitMs) return false;
+            switch (MsgWaitForMultipleObjects(1, &mutex_, FALSE, kClaimWaitMs - elapsed, QS_SENDMESSAGE)) {
+                case WAIT_OBJECT_0:
+                case WAIT_ABANDONED_0:
+                    return true;
+                case WAIT_OBJECT_0 + 1: {
+                    MSG message;
+                    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+                    break;
+                }
+                default:
+                    return false;
+            }
+        }
+    }
+
+    static constexpr DWORD kClaimWaitMs = 30000;
+    HANDLE mutex_;
+    bool owned_ = false;
+};
+
+}  // namespace
+
 bool SingleInstance::ClaimInstance(const char* commandLineTail) {
+    const ClaimLock lock;
     if (DdeInitializeA(&ddeInstance, TransactionHandler(), 0, 0) != DMLERR_NO_ERROR) {
         ddeInstance = 0;
         return false;

@@ -49,3 +49,5 @@ private:
 
 inline constexpr char kInstanceServiceName[] = "Single_Instance_App";
 inline constexpr char kInstanceTopicName[] = "Single_Instance_Topic";
+// Starts of this program take it in turn; older copies, which do not know it, are not held up.
+inline constexpr char kInstanceClaimMutexName[] = "Local\\Brevant.SingleInstance.Claim";

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -186,6 +187,50 @@ int Run(DWORD timeoutMs, const char* hexCommandLine, const char* showCommand) {
     return static_cast<int>(code);
 }
 
+// Starts one program per command line (hex) at the same moment: all are created suspended and
+// then let go together. Waits until at most one is left running, then prints the exit code of
+// each that ended, in order, and how many still run.
+int Race(DWORD timeoutMs, int count, char** hexCommandLines) {
+    std::vector<PROCESS_INFORMATION> started;
+    for (int i = 0; i < count; ++i) {
+        std::string commandLine = FromHex(hexCommandLines[i]);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                            &startup, &process)) {
+            return Fail("cannot start");
+        }
+        started.push_back(process);
+    }
+    for (const PROCESS_INFORMATION& process : started) ResumeThread(process.hThread);
+    const DWORD start = GetTickCount();
+    int running = count;
+    while (running > 1 && GetTickCount() - start < timeoutMs) {
+        Sleep(20);
+        running = 0;
+        for (const PROCESS_INFORMATION& process : started) {
+            running += WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT ? 1 : 0;
+        }
+    }
+    // Give a second copy that still runs the time to show its window, should there be one.
+    Sleep(500);
+    running = 0;
+    for (const PROCESS_INFORMATION& process : started) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        if (code == STILL_ACTIVE) {
+            ++running;
+        } else {
+            std::printf("exit %lu\n", code);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    std::printf("running %d\n", running);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,6 +239,7 @@ int main(int argc, char** argv) {
     const auto arg = [&](int i, const char* fallback) { return i < argc ? argv[i] : fallback; };
     if (verb == "find") return Find(std::strtoul(arg(2, "10000"), nullptr, 10));
     if (verb == "count") return Count();
+    if (verb == "race") return Race(std::strtoul(arg(2, "60000"), nullptr, 10), argc - 3, argv + 3);
     if (verb == "run") return Run(std::strtoul(arg(2, "60000"), nullptr, 10), arg(3, ""), arg(4, nullptr));
 
     // Commands reach a hidden window too.

@@ -400,6 +400,42 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(self.line.read(130), store(self.file_cells, self.file_rows, 40))
         self.close(first)
 
+    def test_4b_copies_started_at_once_leave_one_window_that_loads_every_file(self):
+        copies = []
+        for i in range(8):
+            cells = text_cells("COPY %d OF 8" % (i + 1), "started together")
+            path = os.path.join(self.screens, "together%d.kss" % i)
+            with open(path, "wb") as f:
+                f.write(screen_file(self.file_pixels, cells))
+            command_line = '"%s" %s' % (self.exe, winepath(path))
+            copies.append((command_line.encode("latin-1").hex(), mirror(cells, self.file_rows)))
+        blank = mirror(b" " * 40, self.default_rows)
+        files = sorted(m for _, m in copies)
+        self.addCleanup(self.close_every_window)
+        for round_number in range(20):
+            where = "round %d" % round_number
+            code, out = driver("race", 30000, *[hex_line for hex_line, _ in copies])
+            self.assertEqual(code, 0, out)
+            self.assertIn("running 1", out, where)
+            self.assertEqual(re.findall(r"exit (\d+)", out), ["0"] * 7, where + ": " + out)
+            self.assertEqual(driver("count")[1].strip(), "1", where)
+            # One start-up mirror, then each file once: the starter's own and the seven handed over.
+            data = self.line.read(9 * 136)
+            chunks = [data[i:i + 136] for i in range(0, len(data), 136)]
+            self.assertEqual(len(data), 9 * 136, "%s: %d bytes" % (where, len(data)))
+            self.assertEqual(chunks[0], blank, where)
+            self.assertEqual(sorted(chunks[1:]), files, where)
+            self.assertIn(chunks[-1], files, where)
+            self.close_every_window()
+
+    def close_every_window(self):
+        """Also the extra windows of a round that failed."""
+        deadline = time.monotonic() + 30
+        while driver("count")[1].strip() != "0" and time.monotonic() < deadline:
+            driver("close")
+            time.sleep(0.2)
+        self.assertEqual(driver("count")[1].strip(), "0", "a window did not close")
+
     def test_5_program_in_a_folder_with_spaces_is_registered_and_opens_files_from_the_shell(self):
         folder = os.path.join(self.session, "Program Files", "Brevant Tools")
         os.makedirs(folder, exist_ok=True)
