@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "document/start_screen_file.h"
 
@@ -43,6 +44,11 @@ void ShowSystemError(DocumentHost& host, const char* path, DWORD error) {
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
                        sizeof reason, nullptr) == 0) {
         std::snprintf(reason, sizeof reason, "System error %lu.", static_cast<unsigned long>(error));
+    }
+    // The system ends its sentence with a line break, which the message box would show as a blank line.
+    size_t length = std::strlen(reason);
+    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' || reason[length - 1] == ' ')) {
+        reason[--length] = '\0';
     }
     char text[kFileNameCapacity + sizeof reason + 64];
     std::snprintf(text, sizeof text, "The start screen could not be saved to\n%s\n\n%s", path, reason);

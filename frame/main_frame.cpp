@@ -9,9 +9,11 @@
 #include "frame/frame_size.h"
 #include "document/start_screen_io.h"
 #include "frame/about_dialog.h"
+#include "frame/link_status.h"
 #include "frame/link_settings_registry.h"
 #include "frame/port_dialog.h"
 #include "frame/screen_file_dialog.h"
+#include "frame/status_parts.h"
 #include "link/serial_channel.h"
 #include "resources/resource_ids.h"
 
@@ -66,6 +68,7 @@ HWND MainFrame::Create() {
 
 void MainFrame::OpenNamedFile(const char* path) {
     if (AssignFileName(doc_, path, *this)) LoadStartScreen(doc_, *this);
+    ShowStatus();
 }
 
 // Accelerators without a handler still claim their keys, so those keys never type into the screen.
@@ -89,7 +92,8 @@ void MainFrame::RedrawFrame() {
 
 void MainFrame::MirrorScreen() {
     SerialChannel channel;
-    protocol_.MirrorScreen(doc_, settings_, channel);
+    DescribeMirror(protocol_.MirrorScreen(doc_, settings_, channel), settings_, linkText_);
+    ShowStatus();
 }
 
 void MainFrame::ShowMessage(const char* text, const char* caption) { MessageBoxA(Handle(), text, caption, MB_OK); }
@@ -107,8 +111,9 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             MirrorScreen();
             return 0;
         case WM_COMMAND:
-            if (OnCommand(LOWORD(wParam))) return 0;
-            break;
+            if (!OnCommand(LOWORD(wParam))) break;
+            ShowStatus();
+            return 0;
         case WM_INITMENUPOPUP:
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
             break;
@@ -235,12 +240,20 @@ void MainFrame::ConfigurePort() {
     if (dialog.Run(GetActiveWindow()) != IDOK) return;
     settings_.portNumber = dialog.portNumber;
     protocol_.EnableMirror();
+    DescribeMirrorEnabled(settings_, linkText_);
 }
 
+// The user cannot see the module from here: say whether it now holds the start screen.
 void MainFrame::WriteToDisplay() {
     SerialChannel channel;
     SystemSleeper sleeper;
-    protocol_.StoreScreen(doc_, settings_, channel, sleeper);
+    const TransferResult result = protocol_.StoreScreen(doc_, settings_, channel, sleeper);
+    DescribeStore(result, settings_, linkText_);
+    ShowStatus();
+    char report[kStoreReportCapacity];
+    if (StoreFailureReport(result, settings_, channel.FailureReason(), report)) {
+        ShowMessage(report, kStoreReportCaption);
+    }
 }
 
 void MainFrame::ToggleStatusBar() {
@@ -263,7 +276,10 @@ void MainFrame::LayOut() {
         SetWindowPos(view_.Handle(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    ShowStatus();
 }
+
+void MainFrame::ShowStatus() { ShowStatusParts(statusBar_, NameWithoutFolder(doc_.fileName.data()), linkText_); }
 
 void MainFrame::OnInitMenuPopup(HMENU menu) {
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);

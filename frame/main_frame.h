@@ -5,6 +5,7 @@
 #include "toolkit/window.h"
 #include "document/document_host.h"
 #include "document/screen_document.h"
+#include "frame/link_status.h"
 #include "link/display_protocol.h"
 #include "link/link_settings.h"
 #include "view/screen_view.h"
@@ -26,6 +27,7 @@ public:
     const LinkSettings& Settings() const { return settings_; }
     bool MirrorDisabled() const { return protocol_.mirrorDisabled; }
     HWND StatusBar() const { return statusBar_; }
+    const char* LinkStatus() const { return linkText_; }
 
     bool FilterMessage(MSG& message) override;
     bool HandleIdle() override;
@@ -54,6 +56,7 @@ private:
     void WriteToDisplay();
     void ToggleStatusBar();
     void LayOut();
+    void ShowStatus();
     void RegisterWithLoop();
 
     HWND statusBar_ = nullptr;
@@ -62,4 +65,5 @@ private:
     ScreenView view_{doc_};
     LinkSettings settings_;
     DisplayProtocol protocol_;
+    LinkText linkText_ = {};
 };

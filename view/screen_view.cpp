@@ -44,6 +44,7 @@ LRESULT ScreenView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: return OnMouseMove(x, y);
     case WM_LBUTTONDOWN: return OnButtonDown(x, y);
     case WM_LBUTTONUP: return OnButtonUp();
+    case WM_CAPTURECHANGED: return OnCaptureLost(reinterpret_cast<HWND>(lParam));
     case WM_LBUTTONDBLCLK: return OnDoubleClick(x, y);
     default: return DefaultProcessing(message, wParam, lParam);
     }

@@ -49,6 +49,7 @@ private:
     LRESULT OnMouseMove(int x, int y);
     LRESULT OnButtonDown(int x, int y);
     LRESULT OnButtonUp();
+    LRESULT OnCaptureLost(HWND newOwner);
     LRESULT OnDoubleClick(int x, int y);
 
     void PaintThrough(HDC target, const RECT& area);

@@ -39,9 +39,17 @@ LRESULT ScreenView::OnChar(WPARAM code) {
     return 0;
 }
 
+namespace {
+
+// Points left of or above the view arrive while it holds the capture; truncating them toward
+// zero would put them in the first column or row.
+int32_t CellOf(int position, int pitch) { return position < 0 ? -1 : position / pitch; }
+
+}  // namespace
+
 LRESULT ScreenView::OnMouseMove(int x, int y) {
-    state_.mouseColumn = x / kCellPitchX;
-    state_.mouseRow = y / kCellPitchY;
+    state_.mouseColumn = CellOf(x, kCellPitchX);
+    state_.mouseRow = CellOf(y, kCellPitchY);
     if (state_.dragging != 0 && InsideGrid(doc_, state_.mouseColumn, state_.mouseRow)) {
         state_.cursorColumn = state_.mouseColumn;
         state_.cursorRow = state_.mouseRow;
@@ -66,6 +74,8 @@ LRESULT ScreenView::OnButtonDown(int x, int y) {
         state_.dragging = 1;
         state_.draggedCode = static_cast<uint32_t>(slot);
     }
+    // The release must come here wherever it happens, or the character stays lifted.
+    if (state_.dragging != 0) SetCapture(Handle());
     return 0;
 }
 
@@ -78,7 +88,16 @@ LRESULT ScreenView::OnButtonUp() {
     state_.changePending = 1;
     InvalidateRect(Handle(), nullptr, TRUE);
     state_.dragging = 0;
+    if (GetCapture() == Handle()) ReleaseCapture();
     return 0;
+}
+
+// Another window took the mouse: the drag ends as a release outside the panel would end it.
+LRESULT ScreenView::OnCaptureLost(HWND newOwner) {
+    if (newOwner == Handle() || state_.dragging == 0) return 0;
+    state_.mouseColumn = -1;
+    state_.mouseRow = -1;
+    return OnButtonUp();
 }
 
 LRESULT ScreenView::OnDoubleClick(int x, int y) {
