@@ -7,14 +7,13 @@ class Transfer {
 public:
     Transfer(SerialLine& line, uint32_t bytesTotal) : line_(line) { result_.bytesTotal = bytesTotal; }
 
-    // False, with nothing opened, for a port outside 1-9 or a line that does not open.
-    bool Open(const LinkSettings& settings) {
-        char name[5];
-        if (!BuildPortName(settings.portNumber, name)) {
+    // False, with nothing opened, for no port name or a line that does not open.
+    bool Open(const char* portName, int32_t baudRate) {
+        if (portName == nullptr) {
             result_.outcome = TransferResult::Outcome::NoPort;
             return false;
         }
-        result_.openResult = line_.Open(name, settings.baudRate, ParityMode::None);
+        result_.openResult = line_.Open(portName, baudRate, ParityMode::None);
         if (result_.openResult == kOpenOk) return true;
         line_.Close();
         result_.outcome = TransferResult::Outcome::OpenFailed;
@@ -94,14 +93,35 @@ uint8_t PackRow(const uint8_t* glyphRow) {
 
 uint8_t SafeTextByte(uint8_t cell) { return cell == kCommandPrefix ? kSpace : cell; }
 
+namespace {
+
+// Null for a port number outside 1-9.
+const char* PortName(const LinkSettings& settings, char (&name)[5]) {
+    return BuildPortName(settings.portNumber, name) ? name : nullptr;
+}
+
+}  // namespace
+
 TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings,
+                                             SerialLine& line) {
+    char name[5];
+    return MirrorScreen(doc, PortName(settings, name), settings.baudRate, line);
+}
+
+TransferResult DisplayProtocol::StoreScreen(const ScreenDocument& doc, const LinkSettings& settings,
+                                            SerialLine& line, Sleeper& sleeper) {
+    char name[5];
+    return StoreScreen(doc, PortName(settings, name), settings.baudRate, line, sleeper);
+}
+
+TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const char* portName, int32_t baudRate,
                                              SerialLine& line) {
     TransferResult skipped;
     skipped.outcome = TransferResult::Outcome::Skipped;
     if (mirrorDisabled) return skipped;
 
     Transfer transfer(line, kMirrorBytes);
-    if (!transfer.Open(settings)) {
+    if (!transfer.Open(portName, baudRate)) {
         mirrorDisabled = true;
         return transfer.Result();
     }
@@ -113,11 +133,11 @@ TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const Li
     return result;
 }
 
-TransferResult DisplayProtocol::StoreScreen(const ScreenDocument& doc, const LinkSettings& settings,
+TransferResult DisplayProtocol::StoreScreen(const ScreenDocument& doc, const char* portName, int32_t baudRate,
                                             SerialLine& line, Sleeper& sleeper) {
     const size_t cells = UsedCellCount(doc);
     Transfer transfer(line, static_cast<uint32_t>(kUserGlyphCount * kCharacterBytes + 2 + cells));
-    if (!transfer.Open(settings)) return transfer.Result();
+    if (!transfer.Open(portName, baudRate)) return transfer.Result();
     for (uint8_t code = 0; code < kUserGlyphCount; ++code) {
         SendCharacter(doc, kStoreCharacter, code, transfer);
         transfer.Pause(sleeper, kCharacterPauseMs);

@@ -54,6 +54,10 @@ public:
     // the first failed write.
     TransferResult StoreScreen(const ScreenDocument& doc, const LinkSettings& settings, SerialLine& line,
                                Sleeper& sleeper);
+    // The same on a port the caller names: a device path, or any COM name. A null name is no port.
+    TransferResult MirrorScreen(const ScreenDocument& doc, const char* portName, int32_t baudRate, SerialLine& line);
+    TransferResult StoreScreen(const ScreenDocument& doc, const char* portName, int32_t baudRate, SerialLine& line,
+                               Sleeper& sleeper);
 
     void EnableMirror() { mirrorDisabled = false; }
 

@@ -32,6 +32,7 @@ DCB MakeLineDcb(int32_t baudRate, ParityMode parity) {
 
 // The system's sentence, cut before its full stop and line break so that it reads inside ours.
 void SerialChannel::NoteFailure(DWORD error) {
+    error_ = error;
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason_,
                        sizeof reason_, nullptr) == 0) {
         std::snprintf(reason_, sizeof reason_, "system error %lu", static_cast<unsigned long>(error));
@@ -43,6 +44,7 @@ void SerialChannel::NoteFailure(DWORD error) {
 int32_t SerialChannel::Open(const char* name, int32_t baudRate, ParityMode parity) {
     Close();
     reason_[0] = '\0';
+    error_ = ERROR_SUCCESS;
     if (name == nullptr) {
         std::snprintf(reason_, sizeof reason_, "no port name");
         return kOpenNoName;

@@ -32,6 +32,8 @@ public:
     uint32_t Write(const uint8_t* bytes, uint32_t count) override;
     void Close() override;
     const char* FailureReason() const override { return reason_; }
+    // The system's code behind FailureReason, 0 while nothing failed.
+    DWORD SystemError() const { return error_; }
 
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     const char* Name() const { return name_; }
@@ -43,6 +45,7 @@ private:
     char name_[11] = {};
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     char reason_[128] = {};
+    DWORD error_ = ERROR_SUCCESS;
 };
 
 class SystemSleeper final : public Sleeper {

@@ -323,3 +323,39 @@ TEST(LineThatFailsPartWay, StoreStopsWithoutFurtherPausesAndKeepsTheMirrorState)
 }
 
 }  // namespace
+
+namespace {
+
+// A port named by the caller gets the same transfer as a COM number, on exactly that name.
+TEST(NamedPort, SameBytesAndPausesOnTheNameGivenAndNoNameIsNoPort) {
+    ScreenDocument doc = StartupDocument();
+    SetText(doc, 0, "named port");
+    for (const char* name : {"/dev/ttyUSB0", "\\\\.\\COM12", ""}) {
+        DisplayProtocol byNumber, byName;
+        RecordingLine numbered, named;
+        byNumber.StoreScreen(doc, LinkSettings{3, 9600}, numbered, numbered);
+        const TransferResult result = byName.StoreScreen(doc, name, 9600, named, named);
+        EXPECT_TRUE(result.Reached());
+        EXPECT_EQ(result.bytesSent, 130u);
+        ASSERT_EQ(named.events.size(), numbered.events.size());
+        EXPECT_EQ(named.events.front().name, name);
+        EXPECT_EQ(named.events.front().value, 9600u);
+        for (size_t i = 1; i < named.events.size(); ++i) {
+            EXPECT_EQ(named.events[i].kind, numbered.events[i].kind) << i;
+            EXPECT_EQ(named.events[i].bytes, numbered.events[i].bytes) << i;
+            EXPECT_EQ(named.events[i].value, numbered.events[i].value) << i;
+        }
+        RecordingLine mirrored;
+        EXPECT_TRUE(byName.MirrorScreen(doc, name, 9600, mirrored).Reached());
+        EXPECT_EQ(mirrored.events.front().name, name);
+        EXPECT_EQ(mirrored.Bytes(), ExpectedMirror(doc));
+    }
+    DisplayProtocol protocol;
+    RecordingLine line;
+    EXPECT_EQ(protocol.StoreScreen(doc, nullptr, 19200, line, line).outcome, TransferResult::Outcome::NoPort);
+    EXPECT_EQ(protocol.MirrorScreen(doc, nullptr, 19200, line).outcome, TransferResult::Outcome::NoPort);
+    EXPECT_EQ(line.Count(Event::Open), 0u);
+    EXPECT_TRUE(protocol.mirrorDisabled);
+}
+
+}  // namespace
