@@ -9,3 +9,5 @@ void AddNewCommand(CLI::App& app);
 void AddShowCommand(CLI::App& app);
 void AddRenderCommand(CLI::App& app);
 void AddLogoCommand(CLI::App& app);
+void AddMirrorCommand(CLI::App& app);
+void AddStoreCommand(CLI::App& app);

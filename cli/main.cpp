@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     AddShowCommand(app);
     AddRenderCommand(app);
     AddLogoCommand(app);
+    AddMirrorCommand(app);
+    AddStoreCommand(app);
     std::string names;
     bool known = false;
     for (const CLI::App* command : app.get_subcommands({})) {
