@@ -497,6 +497,36 @@ class EndToEnd(unittest.TestCase):
         for i in range(8):
             self.assertEqual(dump["char%d" % i], " ".join("%02X" % v for v in self.default_rows[i]))
 
+    def test_7_command_line_sends_the_editors_own_bytes(self):
+        """brevant-cli, the native build on the pseudo-terminal and the Windows build on COM3, against
+        what the editor itself sends for the same file, the command prefix in the text included."""
+        path = os.path.join(self.screens, "provision.kss")
+        cells = text_cells("PROVISIONED", "prefix byte: ! end")
+        cells = cells[:33] + b"\xfe" + cells[34:]
+        with open(path, "wb") as f:
+            f.write(screen_file(self.file_pixels, cells))
+        program = self.start_and_wait(winepath(path))
+        editor_mirror = self.line.read(272)[136:]
+        driver("command", WRITE_TO_DISPLAY)
+        editor_store = self.line.read(130)
+        self.close(program)
+        self.assertEqual(len(editor_mirror), 136)
+        self.assertEqual(len(editor_store), 130)
+
+        for command, expected, result in (("mirror", editor_mirror, "mirrored"), ("store", editor_store, "stored")):
+            if os.access(ARGS.native_cli, os.X_OK):
+                done = subprocess.run([ARGS.native_cli, command, path, "--port", os.environ["BREVANT_COM3_PTY"]],
+                                      capture_output=True, text=True, timeout=60)
+                self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                self.assertEqual(self.line.read(len(expected)), expected, command)
+            else:
+                print("\nno native brevant-cli at %s: only the Windows build compared" % ARGS.native_cli,
+                      file=sys.stderr)
+            code, out = run_wine(["wine", ARGS.cli, command, winepath(path), "--port", "COM3"])
+            self.assertEqual(code, 0, out)
+            self.assertRegex(out, r"^COM3: %s \(\d+\.\d{3} s\)\r?\n$" % result)
+            self.assertEqual(self.line.read(len(expected)), expected, command)
+
     def save_picture(self, geometry):
         """Leaves a picture of the window being edited beside the test's build files."""
         driver("click", 2, 1)
@@ -528,7 +558,7 @@ class EndToEnd(unittest.TestCase):
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    for name in ("brevant", "driver", "glyphs", "vmodule", "out"):
+    for name in ("brevant", "driver", "glyphs", "vmodule", "out", "cli", "native-cli"):
         parser.add_argument("--" + name, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end tests in a private Wine world of their own.
-#   run_e2e.sh BREVANT_EXE DRIVER_EXE GLYPH_TABLE_INC VMODULE OUT_DIR
+#   run_e2e.sh BREVANT_EXE DRIVER_EXE GLYPH_TABLE_INC VMODULE OUT_DIR CLI_EXE NATIVE_CLI
 # COM3 leads to a pseudo-terminal that the tests read; COM7 leads to the virtual display module
 # when VMODULE is an executable (its tests are skipped otherwise).
 set -u
@@ -24,4 +24,5 @@ if [ -x "$4" ]; then
   brevant_restart_wineserver keep
 fi
 
-python3 "$here/e2e_test.py" --brevant "$1" --driver "$2" --glyphs "$3" --vmodule "$4" --out "$5" -v
+python3 "$here/e2e_test.py" --brevant "$1" --driver "$2" --glyphs "$3" --vmodule "$4" --out "$5" --cli "$6" \
+  --native-cli "$7" -v
