@@ -8,6 +8,8 @@
 int main(int argc, char** argv) {
     CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules"};
     app.require_subcommand(1);
+    // The same command line on every system: a path like /tmp/a.kss is never an option.
+    app.allow_windows_style_options(false);
     AddInfoCommand(app);
     AddExportCommand(app);
     AddImportCommand(app);
