@@ -25,7 +25,9 @@ brevant_use_runnable_wine() {
 
 # The Wine prefix architecture that runs here.
 brevant_wine_arch() {
-  if brevant_host_runs_32bit; then echo win32; else echo win64; fi
+  # BREVANT_WINEARCH=win64 asks for a prefix that runs both builds (the benchmarks compare them).
+  if [ -n "${BREVANT_WINEARCH:-}" ]; then echo "$BREVANT_WINEARCH"
+  elif brevant_host_runs_32bit; then echo win32; else echo win64; fi
 }
 
 # Fails with the reason when the program is 32-bit and this host cannot execute it.
