@@ -47,7 +47,7 @@ void DescribeStore(const TransferResult& result, const LinkSettings& settings, L
         std::snprintf(text, sizeof text, "%s", kNoPort);
         return;
     }
-    std::snprintf(text, sizeof text, result.Reached() ? "%s: start screen stored in the module"
+    std::snprintf(text, sizeof text, result.Reached() ? "%s: start screen stored"
                                                       : "%s: start screen not stored",
                   port);
 }

@@ -91,7 +91,7 @@ void MainFrame::RedrawFrame() {
 }
 
 void MainFrame::MirrorScreen() {
-    SerialChannel channel;
+    SerialChannel channel(comm_);
     DescribeMirror(protocol_.MirrorScreen(doc_, settings_, channel), settings_, linkText_);
     ShowStatus();
 }
@@ -245,7 +245,7 @@ void MainFrame::ConfigurePort() {
 
 // The user cannot see the module from here: say whether it now holds the start screen.
 void MainFrame::WriteToDisplay() {
-    SerialChannel channel;
+    SerialChannel channel(comm_);
     SystemSleeper sleeper;
     const TransferResult result = protocol_.StoreScreen(doc_, settings_, channel, sleeper);
     DescribeStore(result, settings_, linkText_);

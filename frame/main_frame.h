@@ -7,13 +7,15 @@
 #include "document/screen_document.h"
 #include "frame/link_status.h"
 #include "link/display_protocol.h"
+#include "link/serial_channel.h"
 #include "link/link_settings.h"
 #include "view/screen_view.h"
 
 // The program's one top-level window: menu, preview, status bar and the commands.
 class MainFrame final : public Window, public MessageFilter, public IdleHandler, public DocumentHost {
 public:
-    MainFrame() = default;
+    // The kernel calls of the serial port can be replaced to test failures no real port gives on demand.
+    explicit MainFrame(const CommApi& comm = SystemCommApi()) : comm_(comm) {}
 
     // Title, menu and accelerators from resource 128, system default position and size.
     HWND Create();
@@ -65,5 +67,6 @@ private:
     ScreenView view_{doc_};
     LinkSettings settings_;
     DisplayProtocol protocol_;
+    const CommApi& comm_;
     LinkText linkText_ = {};
 };

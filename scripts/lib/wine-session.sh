@@ -2,7 +2,8 @@
 # 32-bit code, else 64-bit), and serial ports.
 #   COM3 <-> COM4 and COM5 <-> COM6 are the two ends of pseudo-terminal pairs, so a Windows
 #   program that writes COM3 can be read on COM4 (or from Linux on $BREVANT_COM4_PTY);
-#   COM1, COM2, COM7, COM8, COM9 point at a folder and can never be opened.
+#   COM2 is a line whose far end is closed after the first 40 bytes of every transfer;
+#   COM1, COM7, COM8, COM9 point at a folder and can never be opened.
 # wine_session_start sets WINEPREFIX, DISPLAY and the BREVANT_* variables; wine_session_stop
 # ends every process it started and removes what it made.
 
@@ -28,8 +29,9 @@ wine_session_start() {
   export BREVANT_NO_DEVICE="$BREVANT_SESSION_DIR/no-device"
   wine_session_pty_pair 3 4
   wine_session_pty_pair 5 6
+  wine_session_breaking_line 2 40
   local port
-  for port in 1 2 7 8 9; do brevant_map_port "$port" "$BREVANT_NO_DEVICE"; done
+  for port in 1 7 8 9; do brevant_map_port "$port" "$BREVANT_NO_DEVICE"; done
   brevant_restart_wineserver keep
 }
 
@@ -42,6 +44,15 @@ wine_session_pty_pair() {
   brevant_map_port "$1" "$a"
   brevant_map_port "$2" "$b"
   export "BREVANT_COM$1_PTY=$a" "BREVANT_COM$2_PTY=$b"
+}
+
+wine_session_breaking_line() {
+  local link="$BREVANT_SESSION_DIR/com$1"
+  python3 "$(dirname "${BASH_SOURCE[0]}")/breaking-line.py" "$link" "$2" &
+  BREVANT_SESSION_PIDS+=($!)
+  local i
+  for i in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+  brevant_map_port "$1" "$link"
 }
 
 wine_session_stop() {

@@ -250,6 +250,67 @@ TEST_F(StartScreenFiles, ASaveOverAReadOnlyFileFailsVisiblyAndLeavesItIntact) {
     EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"locked.kss"});
 }
 
+// The file behind a path: its index on the volume (the inode, under Wine).
+uint64_t FileIdentity(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return known ? (uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow) : 0;
+}
+
+// A reader that opened the old file keeps reading it whole; a save never rewrites it in place.
+TEST_F(StartScreenFiles, EverySaveReplacesTheFileWithANewOne) {
+    ScreenDocument doc = StartupDocument();
+    const std::string path = PathOf("replaced.kss");
+    Name(doc, path);
+    RecordingHost host(doc);
+    std::vector<uint64_t> identities;
+    for (char c : {'1', '2', '3'}) {
+        doc.cells[0] = static_cast<uint8_t>(c);
+        ASSERT_TRUE(SaveStartScreen(doc, host));
+        EXPECT_EQ(FileBytes(path), ExpectedFile(doc, kSize2x20));
+        identities.push_back(FileIdentity(path));
+        EXPECT_NE(identities.back(), 0u);
+    }
+    // Each save's file exists beside the one it replaces, so the two never share an index; the
+    // first and the third may, as the system reuses freed indexes.
+    EXPECT_NE(identities[0], identities[1]);
+    EXPECT_NE(identities[1], identities[2]);
+    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"replaced.kss"});
+}
+
+TEST_F(StartScreenFiles, ASaveOverAFileAnotherProgramHoldsOpenFailsWithTheReasonOnOneLine) {
+    const std::string path = PathOf("held.kss");
+    const Bytes old = {9, 8, 7, 6};
+    WriteBytes(path, old);
+    const uint64_t before = FileIdentity(path);
+    // Another program reads the file and lets others read and write, but not replace it.
+    const HANDLE held =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ScreenDocument doc = StartupDocument();
+    Name(doc, path);
+    RecordingHost host(doc);
+
+    const bool saved = SaveStartScreen(doc, host);
+    CloseHandle(held);
+
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].second, "Error saving");
+    const std::string head = "The start screen could not be saved to\n" + path + "\n\n";
+    const std::string& text = host.messages[0].first;
+    ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
+    const std::string reason = text.substr(head.size());
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << "no stray line break: [" << reason << "]";
+    EXPECT_EQ(FileBytes(path), old);
+    EXPECT_EQ(FileIdentity(path), before);
+    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"held.kss"}) << "no temporary file is left";
+}
+
 TEST_F(StartScreenFiles, ASaveIntoAFolderThatCannotBeWrittenFailsVisibly) {
     const std::string path = PathOf("no such folder\\screen.kss");
     ScreenDocument doc = StartupDocument();

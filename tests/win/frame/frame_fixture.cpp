@@ -80,10 +80,10 @@ void FrameTest::TearDown() {
     SetCurrentDirectoryA("C:\\");
 }
 
-void FrameTest::Start() {
+void FrameTest::Start(const CommApi& comm) {
     BYTE keys[256] = {};
     SetKeyboardState(keys);
-    frame_ = std::make_unique<MainFrame>();
+    frame_ = std::make_unique<MainFrame>(comm);
     ASSERT_NE(frame_->Create(), nullptr);
     ShowWindow(Frame(), SW_SHOW);
     UpdateWindow(Frame());
@@ -120,6 +120,13 @@ std::string FrameTest::ScratchPath(const char* name) const { return scratch_ + n
 std::string FrameTest::StatusText() const {
     char text[256] = {};
     SendMessageA(frame_->StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string FrameTest::StatusPart(int part) const {
+    char text[512] = {};
+    if (LOWORD(SendMessageA(frame_->StatusBar(), SB_GETTEXTLENGTHA, part, 0)) >= sizeof text) return "(too long)";
+    SendMessageA(frame_->StatusBar(), SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
     return text;
 }
 

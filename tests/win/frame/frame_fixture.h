@@ -35,7 +35,7 @@ protected:
     void TearDown() override;
 
     // Creates and shows the frame as the program does; the start-up mirror is left on the port.
-    void Start();
+    void Start(const CommApi& comm = SystemCommApi());
     void Close();
     void Command(WORD id);
     // Handles everything waiting, paints included.
@@ -44,6 +44,8 @@ protected:
     std::vector<uint8_t> Sent();
     std::string ScratchPath(const char* name) const;
     std::string StatusText() const;
+    // The text of one part of the status bar: 0 "Ready", 1 the file, 2 the link.
+    std::string StatusPart(int part) const;
     bool StatusIsSimple() const;
 
     ScreenDocument& Doc() { return frame_->Document(); }
