@@ -80,7 +80,19 @@ std::string ReportLine(const PortReport& report) {
     return report.port + ": " + report.result + " (" + seconds + " s)";
 }
 
+namespace {
+
+// A tab or line break in a name would break the log's columns.
+std::string LogField(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string LogLine(const PortReport& report, const std::string& fileName) {
-    return report.finishedUtc + "\t" + report.port + "\t" + fileName + "\t" + report.sentSha256 + "\t" +
-           report.result;
+    return report.finishedUtc + "\t" + LogField(report.port) + "\t" + LogField(fileName) + "\t" + report.sentSha256 +
+           "\t" + LogField(report.result);
 }

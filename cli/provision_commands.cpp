@@ -23,14 +23,6 @@ struct ProvisionOptions {
     std::string log;
 };
 
-// A tab or line break in a name would break the log's columns.
-std::string LogField(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20) c = '?';
-    }
-    return text;
-}
-
 std::vector<PortJob> JobsFor(const ProvisionOptions& options) {
     CheckSerialOptions(options.lines, options.serialFrom);
     const ScreenDocument doc = LoadStartScreenFile(options.file).doc;
@@ -59,7 +51,7 @@ void Run(TransferKind kind, const ProvisionOptions& options) {
     size_t failed = 0;
     for (const PortReport& report : reports) {
         std::printf("%s\n", ReportLine(report).c_str());
-        logLines += LogLine(report, LogField(options.file)) + "\n";
+        logLines += LogLine(report, options.file) + "\n";
         if (!report.complete) ++failed;
     }
     std::fflush(stdout);

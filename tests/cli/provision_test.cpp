@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
@@ -256,6 +257,18 @@ TEST(Store, EveryFailingPortSaysWhyAndTheOthersAreStored) {
     EXPECT_NE(log[3].find("\te3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\tbusy"),
               std::string::npos)
         << log[3];
+}
+
+TEST(Store, ANameWithATabOrLineBreakKeepsTheLogAtOneLineOfFiveFields) {
+    ScratchFolder folder;
+    WriteBytes(folder.Path("screen.kss"), ScreenFile("2x20"));
+    const std::string port = folder.Path("odd\tport\nname");
+    const CliResult result = RunCli({"store", folder.Path("screen.kss"), "--port", port, "--log", folder.Path("log")});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::vector<std::string> log = Lines(ReadText(folder.Path("log")));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(std::count(log[0].begin(), log[0].end(), '\t'), 4);
+    EXPECT_NE(log[0].find("\t" + folder.Path("odd?port?name") + "\t"), std::string::npos) << log[0];
 }
 
 TEST(Store, AModuleThatGoesAwayMidStoreFailsAloneAndSaysHowFarItGot) {
