@@ -6,7 +6,8 @@
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules"};
+    CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules",
+                 "brevant-cli"};
     app.require_subcommand(1);
     // The same command line on every system: a path like /tmp/a.kss is never an option.
     app.allow_windows_style_options(false);
@@ -33,7 +34,9 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
         return kExitDone;
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? kExitDone : kExitUsage;
+        if (error.get_exit_code() == 0) return app.exit(error);
+        std::fprintf(stderr, "brevant-cli: %s (see --help)\n", error.what());
+        return kExitUsage;
     } catch (const UsageFailure& error) {
         std::fprintf(stderr, "brevant-cli: %s\n", error.what());
         return kExitUsage;
