@@ -29,7 +29,6 @@ public:
     const LinkSettings& Settings() const { return settings_; }
     bool MirrorDisabled() const { return protocol_.mirrorDisabled; }
     HWND StatusBar() const { return statusBar_; }
-    const char* LinkStatus() const { return linkText_; }
 
     bool FilterMessage(MSG& message) override;
     bool HandleIdle() override;

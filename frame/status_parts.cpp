@@ -55,19 +55,17 @@ private:
     HGDIOBJ oldFont_ = nullptr;
 };
 
-int CurrentTextWidth(HWND bar, const StatusDc& dc, WPARAM part) {
-    char text[kTextCapacity] = {};
+// Empty for a part whose text would not fit, which none of ours does.
+void ReadPart(HWND bar, WPARAM part, char (&text)[kTextCapacity]) {
+    text[0] = '\0';
     if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof text) {
         SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
     }
-    return dc.Width(text);
 }
 
 void SetPartText(HWND bar, WPARAM part, const char* text) {
-    char current[kTextCapacity] = {};
-    if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0)) < sizeof current) {
-        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(current));
-    }
+    char current[kTextCapacity];
+    ReadPart(bar, part, current);
     if (std::strcmp(current, text) != 0) SendMessageA(bar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text));
 }
 
@@ -90,7 +88,9 @@ void ShowStatusParts(HWND statusBar, const char* fileName, const char* linkText)
 
     // The first part keeps what it shows; the link gets what it needs as long as the file
     // keeps at least two fifths of the rest.
-    const int first = CurrentTextWidth(statusBar, dc, 0) + kPartMargin;
+    char ready[kTextCapacity];
+    ReadPart(statusBar, 0, ready);
+    const int first = dc.Width(ready) + kPartMargin;
     const int rest = std::max(0, static_cast<int>(bar.right) - first);
     const int fileNeeds = dc.Width(fileName) + kPartMargin;
     const int linkNeeds = dc.Width(linkText) + kPartMargin + grip;
