@@ -197,8 +197,16 @@ int Race(DWORD timeoutMs, int count, char** hexCommandLines) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                            &startup, &process)) {
+        // Wine under load now and then refuses a process creation; that is the harness's trouble,
+        // not the program's, so it tries again before it gives up.
+        bool created = false;
+        for (int attempt = 0; attempt < 10 && !created; ++attempt) {
+            created = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                     nullptr, &startup, &process) != 0;
+            if (!created) Sleep(100);
+        }
+        if (!created) {
+            for (const PROCESS_INFORMATION& other : started) TerminateProcess(other.hProcess, 99);
             return Fail("cannot start");
         }
         started.push_back(process);
