@@ -1,7 +1,25 @@
 #include "frame/screen_file_dialog.h"
 
+namespace {
+
+using FileDialogCall = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+BOOL WINAPI NoDialog(LPOPENFILENAMEA) { return FALSE; }
+
+FileDialogCall Find(HMODULE library, const char* name) {
+    const FARPROC found = library != nullptr ? GetProcAddress(library, name) : nullptr;
+    return found != nullptr ? reinterpret_cast<FileDialogCall>(reinterpret_cast<void (*)()>(found)) : NoDialog;
+}
+
+}  // namespace
+
+// The dialog library brings the shell and the printing libraries with it: it is loaded when a
+// dialog is first wanted rather than before the window can show.
 const FileDialogApi& SystemFileDialogApi() {
-    static const FileDialogApi api{GetOpenFileNameA, GetSaveFileNameA};
+    static const FileDialogApi api = [] {
+        const HMODULE library = LoadLibraryA("comdlg32.dll");
+        return FileDialogApi{Find(library, "GetOpenFileNameA"), Find(library, "GetSaveFileNameA")};
+    }();
     return api;
 }
 
