@@ -10,8 +10,7 @@ namespace vmodule {
 
 namespace {
 
-bool writeWholeFile(const std::filesystem::path& path, std::string_view content)
-{
+bool WriteWholeFile(const std::filesystem::path& path, std::string_view content) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(content.data(), static_cast<std::streamsize>(content.size()));
     file.close();
@@ -20,12 +19,11 @@ bool writeWholeFile(const std::filesystem::path& path, std::string_view content)
 
 }  // namespace
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view content)
-{
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content) {
     std::filesystem::path temporary = path;
     temporary += ".tmp" + std::to_string(getpid());
     std::error_code error;
-    if (writeWholeFile(temporary, content)) {
+    if (WriteWholeFile(temporary, content)) {
         std::filesystem::rename(temporary, path, error);
         if (!error) return true;
     }

@@ -6,6 +6,6 @@
 namespace vmodule {
 
 // Readers see either the old or the new content, never a partial file.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view content);
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 }  // namespace vmodule

@@ -6,22 +6,19 @@ namespace vmodule {
 
 namespace {
 
-bool takesValue(std::string_view option)
-{
+bool TakesValue(std::string_view option) {
     return option == "--geometry" || option == "--link" || option == "--state" || option == "--dump-to" ||
            option == "--style" || option == "--note";
 }
 
-bool isFlag(std::string_view option)
-{
+bool IsFlag(std::string_view option) {
     return option == "--power-cycle" || option == "--dump" || option == "--quiet" || option == "--help" ||
            option == "-h";
 }
 
-std::optional<std::string> applyValue(Options& options, std::string_view option, std::string_view value)
-{
+std::optional<std::string> ApplyValue(Options& options, std::string_view option, std::string_view value) {
     if (option == "--geometry") {
-        const auto geometry = parseGeometry(value);
+        const auto geometry = ParseGeometry(value);
         if (!geometry) return "--geometry takes 2x20, 2x16 or 4x20, not \"" + std::string(value) + "\"";
         options.geometry = *geometry;
         return std::nullopt;
@@ -48,23 +45,20 @@ std::optional<std::string> applyValue(Options& options, std::string_view option,
     return std::nullopt;
 }
 
-void applyFlag(Options& options, std::string_view option)
-{
+void ApplyFlag(Options& options, std::string_view option) {
     if (option == "--power-cycle") options.powerCycle = true;
     if (option == "--dump") options.dump = true;
     if (option == "--quiet") options.quiet = true;
     if (option == "--help" || option == "-h") options.help = true;
 }
 
-ParsedCommandLine failure(std::string error)
-{
+ParsedCommandLine Failure(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
 }  // namespace
 
-ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments)
-{
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
     Options options;
     std::set<std::string, std::less<>> seen;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -74,28 +68,27 @@ ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments)
             inlineValue = option.substr(equals + 1);
             option = option.substr(0, equals);
         }
-        if (!takesValue(option) && !isFlag(option)) return failure("unknown option " + std::string(arguments[i]));
-        if (!seen.emplace(option).second) return failure(std::string(option) + " given twice");
-        if (isFlag(option)) {
-            if (inlineValue) return failure(std::string(option) + " takes no value");
-            applyFlag(options, option);
+        if (!TakesValue(option) && !IsFlag(option)) return Failure("unknown option " + std::string(arguments[i]));
+        if (!seen.emplace(option).second) return Failure(std::string(option) + " given twice");
+        if (IsFlag(option)) {
+            if (inlineValue) return Failure(std::string(option) + " takes no value");
+            ApplyFlag(options, option);
             continue;
         }
         if (!inlineValue) {
-            if (i + 1 == arguments.size()) return failure(std::string(option) + " needs a value");
+            if (i + 1 == arguments.size()) return Failure(std::string(option) + " needs a value");
             inlineValue = arguments[++i];
         }
-        if (auto error = applyValue(options, option, *inlineValue)) return failure(*error);
+        if (auto error = ApplyValue(options, option, *inlineValue)) return Failure(*error);
     }
     if (options.help) return {options, {}};
     if (options.dump && (options.link || options.dumpTo))
-        return failure("--dump prints the state and exits; it takes no --link or --dump-to");
-    if (!options.dump && !options.link) return failure("--link PATH is needed (or --dump)");
+        return Failure("--dump prints the state and exits; it takes no --link or --dump-to");
+    if (!options.dump && !options.link) return Failure("--link PATH is needed (or --dump)");
     return {options, {}};
 }
 
-std::string usageText()
-{
+std::string UsageText() {
     return "usage: vmodule [--geometry 2x20|2x16|4x20] --link PATH [--state FILE] [--dump-to FILE]\n"
            "               [--power-cycle] [--quiet] [--style blocks|half|quadrants]\n"
            "               [--note TEXT]\n"

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "tools/vmodule/src/display_geometry.h"
 #include "render/terminal_glass.h"
+#include "tools/vmodule/src/display_geometry.h"
 #include "tools/vmodule/src/module_glass.h"
 
 namespace vmodule {
@@ -31,7 +31,7 @@ struct ParsedCommandLine {
 };
 
 // The arguments after the program name.
-ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments);
-std::string usageText();
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments);
+std::string UsageText();
 
 }  // namespace vmodule

@@ -21,7 +21,7 @@ inline constexpr DisplayGeometry kGeometry2x16{2, 16};
 inline constexpr DisplayGeometry kGeometry4x20{4, 20};
 
 // Accepts only the three geometries the editor knows: "2x20", "2x16", "4x20".
-std::optional<DisplayGeometry> parseGeometry(std::string_view name);
-std::string geometryName(DisplayGeometry geometry);
+std::optional<DisplayGeometry> ParseGeometry(std::string_view name);
+std::string GeometryName(DisplayGeometry geometry);
 
 }  // namespace vmodule

@@ -6,8 +6,7 @@ namespace vmodule {
 
 namespace {
 
-int hexDigitValue(char digit)
-{
+int HexDigitValue(char digit) {
     if (digit >= '0' && digit <= '9') return digit - '0';
     if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
     if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
@@ -16,8 +15,7 @@ int hexDigitValue(char digit)
 
 }  // namespace
 
-std::string hexBytes(std::span<const unsigned char> bytes)
-{
+std::string HexBytes(std::span<const unsigned char> bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -28,8 +26,7 @@ std::string hexBytes(std::span<const unsigned char> bytes)
     return text;
 }
 
-bool parseHexBytes(std::string_view text, std::span<unsigned char> out)
-{
+bool ParseHexBytes(std::string_view text, std::span<unsigned char> out) {
     std::size_t position = 0;
     for (std::size_t i = 0; i < out.size(); ++i) {
         if (i > 0) {
@@ -37,8 +34,8 @@ bool parseHexBytes(std::string_view text, std::span<unsigned char> out)
             ++position;
         }
         if (position + 2 > text.size()) return false;
-        const int high = hexDigitValue(text[position]);
-        const int low = hexDigitValue(text[position + 1]);
+        const int high = HexDigitValue(text[position]);
+        const int low = HexDigitValue(text[position + 1]);
         if (high < 0 || low < 0) return false;
         out[i] = static_cast<unsigned char>(high * 16 + low);
         position += 2;
@@ -46,8 +43,7 @@ bool parseHexBytes(std::string_view text, std::span<unsigned char> out)
     return position == text.size();
 }
 
-std::string printableText(std::span<const unsigned char> bytes)
-{
+std::string PrintableText(std::span<const unsigned char> bytes) {
     std::string text;
     for (unsigned char byte : bytes) text += (byte >= 0x20 && byte <= 0x7E) ? static_cast<char>(byte) : '.';
     return text;

@@ -7,10 +7,10 @@
 namespace vmodule {
 
 // "48 65 6C": two upper-case digits per byte, one space between bytes.
-std::string hexBytes(std::span<const unsigned char> bytes);
+std::string HexBytes(std::span<const unsigned char> bytes);
 // Fills exactly out.size() bytes; false on any other count or a bad digit.
-bool parseHexBytes(std::string_view text, std::span<unsigned char> out);
+bool ParseHexBytes(std::string_view text, std::span<unsigned char> out);
 // Printable ASCII as is, every other byte as '.'.
-std::string printableText(std::span<const unsigned char> bytes);
+std::string PrintableText(std::span<const unsigned char> bytes);
 
 }  // namespace vmodule

@@ -28,25 +28,21 @@ constexpr int kAbandonAfterMilliseconds = 1000;
 class Publisher {
 public:
     Publisher(const Options& options, const ModuleInterpreter& module)
-        : options_(options), savedRevision_(module.storeRevision())
-    {
-    }
+        : options_(options), savedRevision_(module.StoreRevision()) {}
 
-    void publish(const ModuleInterpreter& module)
-    {
-        if (options_.state && module.storeRevision() != savedRevision_) {
-            if (saveStateFile(*options_.state, module.store(), module.geometry()))
-                savedRevision_ = module.storeRevision();
+    void Publish(const ModuleInterpreter& module) {
+        if (options_.state && module.StoreRevision() != savedRevision_) {
+            if (SaveStateFile(*options_.state, module.Store(), module.Geometry()))
+                savedRevision_ = module.StoreRevision();
             else
-                warnOnce(stateWarned_, "cannot write the state file " + options_.state->string());
+                WarnOnce(stateWarned_, "cannot write the state file " + options_.state->string());
         }
-        if (options_.dumpTo && !writeFileAtomically(*options_.dumpTo, formatDump(module)))
-            warnOnce(dumpWarned_, "cannot write the dump file " + options_.dumpTo->string());
+        if (options_.dumpTo && !WriteFileAtomically(*options_.dumpTo, FormatDump(module)))
+            WarnOnce(dumpWarned_, "cannot write the dump file " + options_.dumpTo->string());
     }
 
 private:
-    static void warnOnce(bool& warned, const std::string& message)
-    {
+    static void WarnOnce(bool& warned, const std::string& message) {
         if (!warned) std::cerr << "vmodule: " << message << "\n";
         warned = true;
     }
@@ -59,12 +55,11 @@ private:
 
 enum class LineStatus { Data, Nothing, Failed };
 
-LineStatus readLine(int descriptor, ModuleInterpreter& module)
-{
+LineStatus ReadLine(int descriptor, ModuleInterpreter& module) {
     std::array<unsigned char, 4096> buffer{};
     const ssize_t count = read(descriptor, buffer.data(), buffer.size());
     if (count > 0) {
-        module.feed(std::span(buffer.data(), static_cast<std::size_t>(count)));
+        module.Feed(std::span(buffer.data(), static_cast<std::size_t>(count)));
         return LineStatus::Data;
     }
     if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return LineStatus::Nothing;
@@ -73,66 +68,65 @@ LineStatus readLine(int descriptor, ModuleInterpreter& module)
 
 }  // namespace
 
-int runLiveModule(const Options& options, ModuleInterpreter& module, FontGlyphs font)
-{
+int RunLiveModule(const Options& options, ModuleInterpreter& module, FontGlyphs font) {
     std::signal(SIGPIPE, SIG_IGN);
     SignalPipe signals{SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGWINCH};
-    if (!signals.ok()) {
+    if (!signals.Ok()) {
         std::cerr << "vmodule: cannot set up signal handling\n";
         return 1;
     }
     std::string error;
-    const std::unique_ptr<PtyLink> link = PtyLink::open(*options.link, error);
+    const std::unique_ptr<PtyLink> link = PtyLink::Open(*options.link, error);
     if (!link) {
         std::cerr << "vmodule: " << error << "\n";
         return 1;
     }
-    const std::string caption = "QV5 " + geometryName(module.geometry()) + " on " + link->slaveName();
-    std::cerr << "vmodule: " << link->linkPath().string() << " -> " << link->slaveName() << "\n";
+    const std::string caption = "QV5 " + GeometryName(module.Geometry()) + " on " + link->SlaveName();
+    std::cerr << "vmodule: " << link->LinkPath().string() << " -> " << link->SlaveName() << "\n";
 
     Publisher publisher(options, module);
-    publisher.publish(module);
+    publisher.Publish(module);
     std::unique_ptr<TerminalView> view;
     if (!options.quiet) {
         view = std::make_unique<TerminalView>(font, options.style, caption, options.note);
-        view->draw(module);
+        view->Draw(module);
     }
 
     for (;;) {
-        std::array<pollfd, 2> waits{{{link->masterDescriptor(), POLLIN, 0}, {signals.readDescriptor(), POLLIN, 0}}};
-        const int ready = poll(waits.data(), waits.size(), module.commandIncomplete() ? kAbandonAfterMilliseconds : -1);
+        std::array<pollfd, 2> waits{{{link->MasterDescriptor(), POLLIN, 0}, {signals.ReadDescriptor(), POLLIN, 0}}};
+        const int ready = poll(waits.data(), waits.size(), module.CommandIncomplete() ? kAbandonAfterMilliseconds : -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
             std::cerr << "vmodule: poll failed: " << std::strerror(errno) << "\n";
             return 1;
         }
         if (ready == 0) {
-            module.abandonIncompleteCommand();
-            publisher.publish(module);
+            module.AbandonIncompleteCommand();
+            publisher.Publish(module);
             continue;
         }
-        while (const auto signal = signals.takeSignal()) {
+        while (const auto signal = signals.TakeSignal()) {
             if (*signal == SIGUSR1) {
-                module.powerCycle();
-                publisher.publish(module);
-                if (view) view->draw(module);
+                module.PowerCycle();
+                publisher.Publish(module);
+                if (view) view->Draw(module);
             } else if (*signal == SIGWINCH) {
-                if (view) view->resized(module);
+                if (view) view->Resized(module);
             } else {
                 return 0;
             }
         }
         if (waits[0].revents == 0) continue;
-        switch (readLine(link->masterDescriptor(), module)) {
-        case LineStatus::Data:
-            publisher.publish(module);
-            if (view) view->draw(module);
-            break;
-        case LineStatus::Nothing:
-            break;
-        case LineStatus::Failed:
-            std::cerr << "vmodule: the serial line failed: " << std::strerror(errno) << "\n";
-            return 1;
+        switch (ReadLine(link->MasterDescriptor(), module)) {
+            case LineStatus::Data:
+                publisher.Publish(module);
+                if (view) view->Draw(module);
+                break;
+            case LineStatus::Nothing:
+                break;
+            case LineStatus::Failed:
+                std::cerr << "vmodule: the serial line failed: " << std::strerror(errno) << "\n";
+                return 1;
         }
     }
 }

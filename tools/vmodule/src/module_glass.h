@@ -6,13 +6,12 @@
 namespace vmodule {
 
 // What the module's glass shows right now, for the shared terminal drawing.
-inline ModuleGlass GlassOf(const ModuleInterpreter& module)
-{
+inline ModuleGlass GlassOf(const ModuleInterpreter& module) {
     ModuleGlass glass;
-    glass.rows = module.geometry().rows;
-    glass.columns = module.geometry().columns;
-    glass.text = module.display();
-    glass.userCharacters = module.userCharacters();
+    glass.rows = module.Geometry().rows;
+    glass.columns = module.Geometry().columns;
+    glass.text = module.Display();
+    glass.userCharacters = module.UserGlyphs();
     return glass;
 }
 

@@ -42,35 +42,35 @@ class ModuleInterpreter {
 public:
     explicit ModuleInterpreter(DisplayGeometry geometry);
 
-    void feed(std::span<const unsigned char> bytes);
-    void feed(unsigned char byte);
+    void Feed(std::span<const unsigned char> bytes);
+    void Feed(unsigned char byte);
 
-    bool commandIncomplete() const;
+    bool CommandIncomplete() const;
     // For a sender that stopped in the middle of a command: the next byte
     // starts afresh instead of completing the broken command.
-    void abandonIncompleteCommand();
+    void AbandonIncompleteCommand();
 
-    void powerCycle();
-    void loadStore(const NonVolatileStore& store);
+    void PowerCycle();
+    void LoadStore(const NonVolatileStore& store);
 
-    DisplayGeometry geometry() const { return geometry_; }
-    const TextGrid& display() const { return display_; }
-    Cursor cursor() const { return cursor_; }
-    const UserCharacters& userCharacters() const { return userCharacters_; }
-    const NonVolatileStore& store() const { return store_; }
+    DisplayGeometry Geometry() const { return geometry_; }
+    const TextGrid& Display() const { return display_; }
+    Cursor CursorAt() const { return cursor_; }
+    const UserCharacters& UserGlyphs() const { return userCharacters_; }
+    const NonVolatileStore& Store() const { return store_; }
     // Grows with every change of the store, so callers know when to save it.
-    std::uint64_t storeRevision() const { return storeRevision_; }
-    std::uint64_t bytesReceived() const { return bytesReceived_; }
+    std::uint64_t StoreRevision() const { return storeRevision_; }
+    std::uint64_t BytesReceived() const { return bytesReceived_; }
 
 private:
     enum class Phase { Text, Command, Arguments, StoredText };
 
-    void beginCommand(unsigned char command);
-    void takeArgument(unsigned char byte);
-    void runCommand();
-    void takeStoredText(unsigned char byte);
-    void writeCharacter(unsigned char code);
-    int textCellCount() const { return geometry_.rows * geometry_.columns; }
+    void BeginCommand(unsigned char command);
+    void TakeArgument(unsigned char byte);
+    void RunCommand();
+    void TakeStoredText(unsigned char byte);
+    void WriteCharacter(unsigned char code);
+    int TextCellCount() const { return geometry_.rows * geometry_.columns; }
 
     DisplayGeometry geometry_;
     TextGrid display_{};

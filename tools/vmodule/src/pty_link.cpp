@@ -14,15 +14,13 @@ namespace vmodule {
 
 namespace {
 
-std::string systemError(const std::string& what)
-{
+std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
 
-void makeRaw(termios& settings)
-{
-    settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                                               IXOFF);
+void MakeRaw(termios& settings) {
+    settings.c_iflag &=
+        ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
     settings.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     settings.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | HUPCL);
@@ -31,16 +29,14 @@ void makeRaw(termios& settings)
     settings.c_cc[VTIME] = 0;
 }
 
-bool pointsTo(const std::filesystem::path& link, const std::string& target)
-{
+bool PointsTo(const std::filesystem::path& link, const std::string& target) {
     std::error_code error;
     return std::filesystem::is_symlink(std::filesystem::symlink_status(link, error)) &&
            std::filesystem::read_symlink(link, error).string() == target && !error;
 }
 
 // Replaces an existing symlink in one step, so a reader never finds the path missing.
-bool publishSymlink(const std::filesystem::path& link, const std::string& target, std::string& error)
-{
+bool PublishSymlink(const std::filesystem::path& link, const std::string& target, std::string& error) {
     std::error_code status;
     const auto existing = std::filesystem::symlink_status(link, status);
     if (std::filesystem::exists(existing) && !std::filesystem::is_symlink(existing)) {
@@ -51,11 +47,11 @@ bool publishSymlink(const std::filesystem::path& link, const std::string& target
     temporary += ".vmodule" + std::to_string(getpid());
     std::filesystem::remove(temporary, status);
     if (symlink(target.c_str(), temporary.c_str()) != 0) {
-        error = systemError("cannot create a symlink beside " + link.string());
+        error = SystemError("cannot create a symlink beside " + link.string());
         return false;
     }
     if (rename(temporary.c_str(), link.c_str()) != 0) {
-        error = systemError("cannot place the symlink " + link.string());
+        error = SystemError("cannot place the symlink " + link.string());
         unlink(temporary.c_str());
         return false;
     }
@@ -64,52 +60,50 @@ bool publishSymlink(const std::filesystem::path& link, const std::string& target
 
 }  // namespace
 
-std::unique_ptr<PtyLink> PtyLink::open(const std::filesystem::path& linkPath, std::string& error)
-{
+std::unique_ptr<PtyLink> PtyLink::Open(const std::filesystem::path& linkPath, std::string& error) {
     std::unique_ptr<PtyLink> link(new PtyLink);
     link->linkPath_ = linkPath;
     link->master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (link->master_ < 0 || grantpt(link->master_) != 0 || unlockpt(link->master_) != 0) {
-        error = systemError("cannot open a pseudo-terminal");
+        error = SystemError("cannot open a pseudo-terminal");
         return nullptr;
     }
     const char* name = ptsname(link->master_);
     if (name == nullptr) {
-        error = systemError("cannot name the pseudo-terminal");
+        error = SystemError("cannot name the pseudo-terminal");
         return nullptr;
     }
     link->slaveName_ = name;
     link->slave_ = ::open(name, O_RDWR | O_NOCTTY);
     if (link->slave_ < 0) {
-        error = systemError("cannot open " + link->slaveName_);
+        error = SystemError("cannot open " + link->slaveName_);
         return nullptr;
     }
     termios settings{};
     if (tcgetattr(link->slave_, &settings) != 0) {
-        error = systemError("cannot read the line settings");
+        error = SystemError("cannot read the line settings");
         return nullptr;
     }
-    makeRaw(settings);
+    MakeRaw(settings);
     if (tcsetattr(link->slave_, TCSANOW, &settings) != 0) {
-        error = systemError("cannot set the line to raw mode");
+        error = SystemError("cannot set the line to raw mode");
         return nullptr;
     }
     const int flags = fcntl(link->master_, F_GETFL);
     if (flags < 0 || fcntl(link->master_, F_SETFL, flags | O_NONBLOCK) != 0) {
-        error = systemError("cannot make the pseudo-terminal non-blocking");
+        error = SystemError("cannot make the pseudo-terminal non-blocking");
         return nullptr;
     }
-    link->keeper_ = SessionKeeper::start(link->slaveName_, error);
+    link->keeper_ = SessionKeeper::Start(link->slaveName_, error);
     if (!link->keeper_) return nullptr;
-    if (!publishSymlink(linkPath, link->slaveName_, error)) return nullptr;
+    if (!PublishSymlink(linkPath, link->slaveName_, error)) return nullptr;
     link->linked_ = true;
     return link;
 }
 
-PtyLink::~PtyLink()
-{
+PtyLink::~PtyLink() {
     // Someone else may have taken the path over meanwhile; leave theirs alone.
-    if (linked_ && pointsTo(linkPath_, slaveName_)) unlink(linkPath_.c_str());
+    if (linked_ && PointsTo(linkPath_, slaveName_)) unlink(linkPath_.c_str());
     if (slave_ >= 0) close(slave_);
     if (master_ >= 0) close(master_);
 }

@@ -15,14 +15,14 @@ class PtyLink {
 public:
     // Null with error set when the pty cannot be made or the path is taken by
     // something other than a symlink.
-    static std::unique_ptr<PtyLink> open(const std::filesystem::path& linkPath, std::string& error);
+    static std::unique_ptr<PtyLink> Open(const std::filesystem::path& linkPath, std::string& error);
     ~PtyLink();
     PtyLink(const PtyLink&) = delete;
     PtyLink& operator=(const PtyLink&) = delete;
 
-    int masterDescriptor() const { return master_; }
-    const std::string& slaveName() const { return slaveName_; }
-    const std::filesystem::path& linkPath() const { return linkPath_; }
+    int MasterDescriptor() const { return master_; }
+    const std::string& SlaveName() const { return slaveName_; }
+    const std::filesystem::path& LinkPath() const { return linkPath_; }
 
 private:
     PtyLink() = default;

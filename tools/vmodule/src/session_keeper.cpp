@@ -14,8 +14,7 @@ namespace vmodule {
 
 namespace {
 
-[[noreturn]] void keepSession(const std::string& slaveName, int lifeline, int ready)
-{
+[[noreturn]] void KeepSession(const std::string& slaveName, int lifeline, int ready) {
     for (int descriptor = 3; descriptor < 1024; ++descriptor)
         if (descriptor != lifeline && descriptor != ready) close(descriptor);
     const int nowhere = open("/dev/null", O_RDWR);
@@ -40,8 +39,7 @@ namespace {
 
 }  // namespace
 
-std::unique_ptr<SessionKeeper> SessionKeeper::start(const std::string& slaveName, std::string& error)
-{
+std::unique_ptr<SessionKeeper> SessionKeeper::Start(const std::string& slaveName, std::string& error) {
     int lifeline[2];
     int ready[2];
     if (pipe(lifeline) != 0) {
@@ -58,7 +56,7 @@ std::unique_ptr<SessionKeeper> SessionKeeper::start(const std::string& slaveName
     if (child == 0) {
         close(lifeline[1]);
         close(ready[0]);
-        keepSession(slaveName, lifeline[0], ready[1]);
+        KeepSession(slaveName, lifeline[0], ready[1]);
     }
     close(lifeline[0]);
     close(ready[1]);
@@ -80,8 +78,7 @@ std::unique_ptr<SessionKeeper> SessionKeeper::start(const std::string& slaveName
     return std::unique_ptr<SessionKeeper>(new SessionKeeper(child, lifeline[1]));
 }
 
-SessionKeeper::~SessionKeeper()
-{
+SessionKeeper::~SessionKeeper() {
     close(lifeline_);
     while (waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
     }

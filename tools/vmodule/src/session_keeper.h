@@ -13,7 +13,7 @@ namespace vmodule {
 // controlling terminal, and then die of the hangup when vmodule exits.
 class SessionKeeper {
 public:
-    static std::unique_ptr<SessionKeeper> start(const std::string& slaveName, std::string& error);
+    static std::unique_ptr<SessionKeeper> Start(const std::string& slaveName, std::string& error);
     ~SessionKeeper();
     SessionKeeper(const SessionKeeper&) = delete;
     SessionKeeper& operator=(const SessionKeeper&) = delete;

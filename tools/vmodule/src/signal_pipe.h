@@ -14,10 +14,10 @@ public:
     SignalPipe(const SignalPipe&) = delete;
     SignalPipe& operator=(const SignalPipe&) = delete;
 
-    bool ok() const { return readEnd_ >= 0; }
-    int readDescriptor() const { return readEnd_; }
+    bool Ok() const { return readEnd_ >= 0; }
+    int ReadDescriptor() const { return readEnd_; }
     // The next signal that arrived, if any; never blocks.
-    std::optional<int> takeSignal();
+    std::optional<int> TakeSignal();
 
 private:
     int readEnd_ = -1;

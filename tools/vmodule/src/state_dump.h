@@ -8,6 +8,6 @@ namespace vmodule {
 
 // Line-oriented "key: value" text of everything the module holds; the
 // format is described in the README because scripts grep it.
-std::string formatDump(const ModuleInterpreter& module);
+std::string FormatDump(const ModuleInterpreter& module);
 
 }  // namespace vmodule

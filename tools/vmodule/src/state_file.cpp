@@ -15,18 +15,15 @@ namespace {
 
 constexpr std::string_view kHeader = "vmodule-state 1";
 
-std::string rowKey(int row)
-{
+std::string RowKey(int row) {
     return "stored.row" + std::to_string(row + 1) + ".hex";
 }
 
-std::string characterKey(int code)
-{
+std::string CharacterKey(int code) {
     return "stored.char" + std::to_string(code);
 }
 
-bool splitLines(std::string_view text, std::map<std::string, std::string, std::less<>>& values, std::string& error)
-{
+bool SplitLines(std::string_view text, std::map<std::string, std::string, std::less<>>& values, std::string& error) {
     std::istringstream lines{std::string(text)};
     std::string line;
     if (!std::getline(lines, line) || line != kHeader) {
@@ -50,20 +47,18 @@ bool splitLines(std::string_view text, std::map<std::string, std::string, std::l
 
 }  // namespace
 
-std::string formatStateText(const NonVolatileStore& store, DisplayGeometry geometry)
-{
-    std::string out = std::string(kHeader) + "\ngeometry: " + geometryName(geometry) + "\n";
+std::string FormatStateText(const NonVolatileStore& store, DisplayGeometry geometry) {
+    std::string out = std::string(kHeader) + "\ngeometry: " + GeometryName(geometry) + "\n";
     for (int row = 0; row < geometry.rows; ++row)
-        out += rowKey(row) + ": " + hexBytes(std::span(store.text[row].data(), geometry.columns)) + "\n";
+        out += RowKey(row) + ": " + HexBytes(std::span(store.text[row].data(), geometry.columns)) + "\n";
     for (int code = 0; code < kUserCharacterCount; ++code)
-        out += characterKey(code) + ": " + hexBytes(store.characters[code]) + "\n";
+        out += CharacterKey(code) + ": " + HexBytes(store.characters[code]) + "\n";
     return out;
 }
 
-std::optional<NonVolatileStore> parseStateText(std::string_view text, DisplayGeometry geometry, std::string& error)
-{
+std::optional<NonVolatileStore> ParseStateText(std::string_view text, DisplayGeometry geometry, std::string& error) {
     std::map<std::string, std::string, std::less<>> values;
-    if (!splitLines(text, values, error)) return std::nullopt;
+    if (!SplitLines(text, values, error)) return std::nullopt;
 
     const auto take = [&values, &error](const std::string& key) -> std::optional<std::string> {
         const auto found = values.find(key);
@@ -78,25 +73,25 @@ std::optional<NonVolatileStore> parseStateText(std::string_view text, DisplayGeo
 
     const auto geometryText = take("geometry");
     if (!geometryText) return std::nullopt;
-    if (*geometryText != geometryName(geometry)) {
-        error = "the state was saved for a " + *geometryText + " module, not " + geometryName(geometry);
+    if (*geometryText != GeometryName(geometry)) {
+        error = "the state was saved for a " + *geometryText + " module, not " + GeometryName(geometry);
         return std::nullopt;
     }
 
     NonVolatileStore store{};
     for (int row = 0; row < geometry.rows; ++row) {
-        const auto value = take(rowKey(row));
+        const auto value = take(RowKey(row));
         if (!value) return std::nullopt;
-        if (!parseHexBytes(*value, std::span(store.text[row].data(), geometry.columns))) {
-            error = "bad " + rowKey(row) + " (want " + std::to_string(geometry.columns) + " hex bytes)";
+        if (!ParseHexBytes(*value, std::span(store.text[row].data(), geometry.columns))) {
+            error = "bad " + RowKey(row) + " (want " + std::to_string(geometry.columns) + " hex bytes)";
             return std::nullopt;
         }
     }
     for (int code = 0; code < kUserCharacterCount; ++code) {
-        const auto value = take(characterKey(code));
+        const auto value = take(CharacterKey(code));
         if (!value) return std::nullopt;
-        if (!parseHexBytes(*value, store.characters[code])) {
-            error = "bad " + characterKey(code) + " (want 8 hex bytes)";
+        if (!ParseHexBytes(*value, store.characters[code])) {
+            error = "bad " + CharacterKey(code) + " (want 8 hex bytes)";
             return std::nullopt;
         }
     }
@@ -107,8 +102,7 @@ std::optional<NonVolatileStore> parseStateText(std::string_view text, DisplayGeo
     return store;
 }
 
-LoadedState loadStateFile(const std::filesystem::path& path, DisplayGeometry geometry)
-{
+LoadedState LoadStateFile(const std::filesystem::path& path, DisplayGeometry geometry) {
     std::error_code ignored;
     if (!std::filesystem::exists(path, ignored)) return {LoadedState::Status::Missing, {}, {}};
     std::ifstream file(path, std::ios::binary);
@@ -116,14 +110,13 @@ LoadedState loadStateFile(const std::filesystem::path& path, DisplayGeometry geo
     std::ostringstream content;
     content << file.rdbuf();
     std::string error;
-    const auto store = parseStateText(content.str(), geometry, error);
+    const auto store = ParseStateText(content.str(), geometry, error);
     if (!store) return {LoadedState::Status::Invalid, {}, path.string() + ": " + error};
     return {LoadedState::Status::Loaded, *store, {}};
 }
 
-bool saveStateFile(const std::filesystem::path& path, const NonVolatileStore& store, DisplayGeometry geometry)
-{
-    return writeFileAtomically(path, formatStateText(store, geometry));
+bool SaveStateFile(const std::filesystem::path& path, const NonVolatileStore& store, DisplayGeometry geometry) {
+    return WriteFileAtomically(path, FormatStateText(store, geometry));
 }
 
 }  // namespace vmodule

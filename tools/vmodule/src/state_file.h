@@ -11,9 +11,9 @@ namespace vmodule {
 
 // The non-volatile store as text: a "vmodule-state 1" line, then
 // "geometry:", "stored.rowN.hex:" and "stored.charN:" lines as in the dump.
-std::string formatStateText(const NonVolatileStore& store, DisplayGeometry geometry);
+std::string FormatStateText(const NonVolatileStore& store, DisplayGeometry geometry);
 // A store written for another geometry is refused rather than reshaped.
-std::optional<NonVolatileStore> parseStateText(std::string_view text, DisplayGeometry geometry, std::string& error);
+std::optional<NonVolatileStore> ParseStateText(std::string_view text, DisplayGeometry geometry, std::string& error);
 
 struct LoadedState {
     enum class Status { Missing, Loaded, Invalid } status;
@@ -21,7 +21,7 @@ struct LoadedState {
     std::string error;
 };
 
-LoadedState loadStateFile(const std::filesystem::path& path, DisplayGeometry geometry);
-bool saveStateFile(const std::filesystem::path& path, const NonVolatileStore& store, DisplayGeometry geometry);
+LoadedState LoadStateFile(const std::filesystem::path& path, DisplayGeometry geometry);
+bool SaveStateFile(const std::filesystem::path& path, const NonVolatileStore& store, DisplayGeometry geometry);
 
 }  // namespace vmodule

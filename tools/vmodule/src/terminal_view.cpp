@@ -16,8 +16,7 @@ constexpr const char* kClearBelow = "\x1b[J";
 constexpr const char* kHideCursor = "\x1b[?25l";
 constexpr const char* kShowCursor = "\x1b[?25h";
 
-void writeOut(const std::string& text)
-{
+void WriteOut(const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t written = write(STDOUT_FILENO, text.data() + done, text.size() - done);
@@ -27,8 +26,7 @@ void writeOut(const std::string& text)
     }
 }
 
-int terminalColumns()
-{
+int TerminalColumns() {
     winsize size{};
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return 80;
     return size.ws_col;
@@ -37,43 +35,38 @@ int terminalColumns()
 }  // namespace
 
 TerminalView::TerminalView(FontGlyphs font, std::optional<GlassStyle> style, std::string caption, std::string note)
-    : font_(font), forcedStyle_(style), caption_(std::move(caption)), note_(std::move(note))
-{
-    writeOut(kHideCursor);
+    : font_(font), forcedStyle_(style), caption_(std::move(caption)), note_(std::move(note)) {
+    WriteOut(kHideCursor);
 }
 
-TerminalView::~TerminalView()
-{
-    writeOut(std::string(kShowCursor) + "\n");
+TerminalView::~TerminalView() {
+    WriteOut(std::string(kShowCursor) + "\n");
 }
 
-GlassStyle TerminalView::chooseStyle(DisplayGeometry geometry) const
-{
+GlassStyle TerminalView::ChooseStyle(DisplayGeometry geometry) const {
     if (forcedStyle_) return *forcedStyle_;
     for (GlassStyle style : {GlassStyle::Blocks, GlassStyle::HalfBlocks})
-        if (terminalColumns() >= GlassWidth(geometry.columns, style)) return style;
+        if (TerminalColumns() >= GlassWidth(geometry.columns, style)) return style;
     return GlassStyle::Quadrants;
 }
 
-void TerminalView::draw(const ModuleInterpreter& module)
-{
+void TerminalView::Draw(const ModuleInterpreter& module) {
     std::string frame = clearNext_ ? std::string(kClearScreen) + kHome : std::string(kHome);
     clearNext_ = false;
-    for (const std::string& line : DrawGlass(GlassOf(module), font_, chooseStyle(module.geometry())))
+    for (const std::string& line : DrawGlass(GlassOf(module), font_, ChooseStyle(module.Geometry())))
         frame += line + kClearToLineEnd + "\n";
     frame += std::string(kClearToLineEnd) + "\n" + caption_ + "  cursor: column " +
-             std::to_string(module.cursor().column + 1) + " row " + std::to_string(module.cursor().row + 1) +
-             "  received: " + std::to_string(module.bytesReceived()) + " bytes" + kClearToLineEnd + "\n";
+             std::to_string(module.CursorAt().column + 1) + " row " + std::to_string(module.CursorAt().row + 1) +
+             "  received: " + std::to_string(module.BytesReceived()) + " bytes" + kClearToLineEnd + "\n";
     if (!note_.empty()) frame += note_ + kClearToLineEnd + "\n";
     frame += "Ctrl-C quits; kill -USR1 " + std::to_string(getpid()) + " power-cycles the module.";
     frame += std::string(kClearToLineEnd) + kClearBelow;
-    writeOut(frame);
+    WriteOut(frame);
 }
 
-void TerminalView::resized(const ModuleInterpreter& module)
-{
+void TerminalView::Resized(const ModuleInterpreter& module) {
     clearNext_ = true;
-    draw(module);
+    Draw(module);
 }
 
 }  // namespace vmodule

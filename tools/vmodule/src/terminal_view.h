@@ -16,12 +16,12 @@ public:
     TerminalView(const TerminalView&) = delete;
     TerminalView& operator=(const TerminalView&) = delete;
 
-    void draw(const ModuleInterpreter& module);
+    void Draw(const ModuleInterpreter& module);
     // After a resize: choose the style again and repaint the whole screen.
-    void resized(const ModuleInterpreter& module);
+    void Resized(const ModuleInterpreter& module);
 
 private:
-    GlassStyle chooseStyle(DisplayGeometry geometry) const;
+    GlassStyle ChooseStyle(DisplayGeometry geometry) const;
 
     FontGlyphs font_;
     std::optional<GlassStyle> forcedStyle_;

@@ -7,14 +7,12 @@
 namespace vmodule {
 namespace {
 
-ParsedCommandLine parse(std::vector<std::string_view> arguments)
-{
-    return parseCommandLine(arguments);
+ParsedCommandLine Parse(std::vector<std::string_view> arguments) {
+    return ParseCommandLine(arguments);
 }
 
-TEST(CommandLine, LinkWithDefaults)
-{
-    const auto parsed = parse({"--link", "/tmp/com3"});
+TEST(CommandLine, LinkWithDefaults) {
+    const auto parsed = Parse({"--link", "/tmp/com3"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_EQ(parsed.options->geometry, kGeometry2x20);
     EXPECT_EQ(parsed.options->link, std::filesystem::path("/tmp/com3"));
@@ -24,9 +22,8 @@ TEST(CommandLine, LinkWithDefaults)
     EXPECT_FALSE(parsed.options->powerCycle || parsed.options->dump || parsed.options->quiet);
 }
 
-TEST(CommandLine, EveryLiveOption)
-{
-    const auto parsed = parse({"--geometry", "4x20", "--link", "l", "--state", "s", "--dump-to=d", "--power-cycle",
+TEST(CommandLine, EveryLiveOption) {
+    const auto parsed = Parse({"--geometry", "4x20", "--link", "l", "--state", "s", "--dump-to=d", "--power-cycle",
                                "--quiet", "--style", "half", "--note", "on COM3"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_EQ(parsed.options->geometry, kGeometry4x20);
@@ -37,16 +34,14 @@ TEST(CommandLine, EveryLiveOption)
     EXPECT_EQ(parsed.options->note, "on COM3");
 }
 
-TEST(CommandLine, DumpNeedsNoLink)
-{
-    const auto parsed = parse({"--geometry=2x16", "--state", "s", "--power-cycle", "--dump"});
+TEST(CommandLine, DumpNeedsNoLink) {
+    const auto parsed = Parse({"--geometry=2x16", "--state", "s", "--power-cycle", "--dump"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_TRUE(parsed.options->dump);
     EXPECT_EQ(parsed.options->geometry, kGeometry2x16);
 }
 
-TEST(CommandLine, MistakesAreRefused)
-{
+TEST(CommandLine, MistakesAreRefused) {
     const std::vector<std::vector<std::string_view>> wrong = {
         {},
         {"--quiet"},
@@ -62,18 +57,17 @@ TEST(CommandLine, MistakesAreRefused)
         {"--dump", "--dump-to", "a"},
     };
     for (const auto& arguments : wrong) {
-        const auto parsed = parse(arguments);
+        const auto parsed = Parse(arguments);
         EXPECT_FALSE(parsed.options) << (arguments.empty() ? "(none)" : arguments.back());
         EXPECT_FALSE(parsed.error.empty());
     }
 }
 
-TEST(CommandLine, HelpNeedsNothingElse)
-{
-    const auto parsed = parse({"--help"});
+TEST(CommandLine, HelpNeedsNothingElse) {
+    const auto parsed = Parse({"--help"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     EXPECT_TRUE(parsed.options->help);
-    EXPECT_NE(usageText().find("--link PATH"), std::string::npos);
+    EXPECT_NE(UsageText().find("--link PATH"), std::string::npos);
 }
 
 }  // namespace

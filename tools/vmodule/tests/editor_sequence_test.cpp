@@ -8,27 +8,25 @@
 namespace vmodule::testing {
 namespace {
 
-ModuleState expectedAfterMirror(const EditorScreen& screen, DisplayGeometry geometry)
-{
-    ModuleState state = freshState();
+ModuleState ExpectedAfterMirror(const EditorScreen& screen, DisplayGeometry geometry) {
+    ModuleState state = FreshState();
     state.characters = screen.characters;
     if (geometry == kGeometry2x16) {
         // Each 20-byte block overflows its 16-column row: the first block's last
         // four cells start row 2, the second block's last four wrap to row 1.
-        state.display[0] = rowOfCells(screen, {36, 37, 38, 39, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-        state.display[1] = rowOfCells(screen, cellRange(20, 35));
+        state.display[0] = RowOfCells(screen, {36, 37, 38, 39, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        state.display[1] = RowOfCells(screen, CellRange(20, 35));
         state.cursor = {4, 0};
     } else {
-        state.display[0] = rowOfCells(screen, cellRange(0, 19));
-        state.display[1] = rowOfCells(screen, cellRange(20, 39));
+        state.display[0] = RowOfCells(screen, CellRange(0, 19));
+        state.display[1] = RowOfCells(screen, CellRange(20, 39));
         state.cursor = {0, geometry.rows == 4 ? 2 : 0};
     }
     return state;
 }
 
-ModuleState expectedAfterStore(const EditorScreen& screen, DisplayGeometry geometry)
-{
-    ModuleState state = freshState();
+ModuleState ExpectedAfterStore(const EditorScreen& screen, DisplayGeometry geometry) {
+    ModuleState state = FreshState();
     state.store.characters = screen.characters;
     for (int row = 0; row < geometry.rows; ++row)
         for (int column = 0; column < geometry.columns; ++column)
@@ -36,105 +34,97 @@ ModuleState expectedAfterStore(const EditorScreen& screen, DisplayGeometry geome
     return state;
 }
 
-void expectEverySplitGives(DisplayGeometry geometry, const Bytes& bytes, const ModuleState& expected)
-{
+void ExpectEverySplitGives(DisplayGeometry geometry, const Bytes& bytes, const ModuleState& expected) {
     for (std::size_t split = 0; split <= bytes.size(); ++split) {
         ModuleInterpreter module(geometry);
-        module.feed(std::span(bytes).first(split));
-        module.feed(std::span(bytes).subspan(split));
-        ASSERT_EQ(stateOf(module), expected) << "split after byte " << split;
-        ASSERT_FALSE(module.commandIncomplete());
+        module.Feed(std::span(bytes).first(split));
+        module.Feed(std::span(bytes).subspan(split));
+        ASSERT_EQ(StateOf(module), expected) << "split after byte " << split;
+        ASSERT_FALSE(module.CommandIncomplete());
     }
     ModuleInterpreter module(geometry);
-    for (unsigned char byte : bytes) module.feed(byte);
-    EXPECT_EQ(stateOf(module), expected) << "byte by byte";
-    EXPECT_FALSE(module.commandIncomplete());
+    for (unsigned char byte : bytes) module.Feed(byte);
+    EXPECT_EQ(StateOf(module), expected) << "byte by byte";
+    EXPECT_FALSE(module.CommandIncomplete());
 }
 
 class EditorSequenceTest : public ::testing::TestWithParam<DisplayGeometry> {};
 
-TEST_P(EditorSequenceTest, MirrorSplitAnywhereGivesTheSameDisplay)
-{
-    const EditorScreen screen = sampleScreen(1);
-    const Bytes mirror = mirrorSequence(screen);
+TEST_P(EditorSequenceTest, MirrorSplitAnywhereGivesTheSameDisplay) {
+    const EditorScreen screen = SampleScreen(1);
+    const Bytes mirror = MirrorSequence(screen);
     ASSERT_EQ(mirror.size(), 136u);
-    expectEverySplitGives(GetParam(), mirror, expectedAfterMirror(screen, GetParam()));
+    ExpectEverySplitGives(GetParam(), mirror, ExpectedAfterMirror(screen, GetParam()));
 }
 
-TEST_P(EditorSequenceTest, StoreSplitAnywhereGivesTheSameStore)
-{
+TEST_P(EditorSequenceTest, StoreSplitAnywhereGivesTheSameStore) {
     const DisplayGeometry geometry = GetParam();
-    const EditorScreen screen = sampleScreen(2);
-    const Bytes store = storeSequence(screen, geometry);
+    const EditorScreen screen = SampleScreen(2);
+    const Bytes store = StoreSequence(screen, geometry);
     ASSERT_EQ(store.size(), 90u + static_cast<std::size_t>(geometry.rows * geometry.columns));
-    expectEverySplitGives(geometry, store, expectedAfterStore(screen, geometry));
+    ExpectEverySplitGives(geometry, store, ExpectedAfterStore(screen, geometry));
 }
 
-TEST_P(EditorSequenceTest, SecondMirrorReplacesTheFirst)
-{
+TEST_P(EditorSequenceTest, SecondMirrorReplacesTheFirst) {
     const DisplayGeometry geometry = GetParam();
     ModuleInterpreter module(geometry);
-    module.feed(mirrorSequence(sampleScreen(3)));
-    const EditorScreen second = sampleScreen(4);
-    module.feed(mirrorSequence(second));
-    EXPECT_EQ(stateOf(module), expectedAfterMirror(second, geometry));
+    module.Feed(MirrorSequence(SampleScreen(3)));
+    const EditorScreen second = SampleScreen(4);
+    module.Feed(MirrorSequence(second));
+    EXPECT_EQ(StateOf(module), ExpectedAfterMirror(second, geometry));
 }
 
-TEST_P(EditorSequenceTest, StoreLeavesTheMirroredDisplayAlone)
-{
+TEST_P(EditorSequenceTest, StoreLeavesTheMirroredDisplayAlone) {
     const DisplayGeometry geometry = GetParam();
-    const EditorScreen mirrored = sampleScreen(5);
-    const EditorScreen stored = sampleScreen(6);
+    const EditorScreen mirrored = SampleScreen(5);
+    const EditorScreen stored = SampleScreen(6);
     ModuleInterpreter module(geometry);
-    module.feed(mirrorSequence(mirrored));
-    module.feed(storeSequence(stored, geometry));
+    module.Feed(MirrorSequence(mirrored));
+    module.Feed(StoreSequence(stored, geometry));
 
-    ModuleState expected = expectedAfterMirror(mirrored, geometry);
-    expected.store = expectedAfterStore(stored, geometry).store;
-    EXPECT_EQ(stateOf(module), expected);
+    ModuleState expected = ExpectedAfterMirror(mirrored, geometry);
+    expected.store = ExpectedAfterStore(stored, geometry).store;
+    EXPECT_EQ(StateOf(module), expected);
 }
 
-TEST_P(EditorSequenceTest, PowerCycleAfterStoreShowsTheStoredScreen)
-{
+TEST_P(EditorSequenceTest, PowerCycleAfterStoreShowsTheStoredScreen) {
     const DisplayGeometry geometry = GetParam();
-    const EditorScreen mirrored = sampleScreen(7);
-    const EditorScreen stored = sampleScreen(8);
+    const EditorScreen mirrored = SampleScreen(7);
+    const EditorScreen stored = SampleScreen(8);
     ModuleInterpreter module(geometry);
-    module.feed(mirrorSequence(mirrored));
-    module.feed(storeSequence(stored, geometry));
-    module.powerCycle();
+    module.Feed(MirrorSequence(mirrored));
+    module.Feed(StoreSequence(stored, geometry));
+    module.PowerCycle();
 
-    ModuleState expected = expectedAfterStore(stored, geometry);
+    ModuleState expected = ExpectedAfterStore(stored, geometry);
     expected.characters = stored.characters;
     for (int row = 0; row < geometry.rows; ++row)
-        expected.display[row] = rowOfCells(stored, cellRange(row * geometry.columns, (row + 1) * geometry.columns - 1));
+        expected.display[row] = RowOfCells(stored, CellRange(row * geometry.columns, (row + 1) * geometry.columns - 1));
     expected.cursor = {0, 0};
-    EXPECT_EQ(stateOf(module), expected);
+    EXPECT_EQ(StateOf(module), expected);
 }
 
-TEST_P(EditorSequenceTest, WholeSessionSplitAnywhereGivesTheSameState)
-{
+TEST_P(EditorSequenceTest, WholeSessionSplitAnywhereGivesTheSameState) {
     const DisplayGeometry geometry = GetParam();
-    const EditorScreen first = sampleScreen(9);
-    const EditorScreen stored = sampleScreen(10);
-    Bytes session = mirrorSequence(first);
-    const Bytes store = storeSequence(stored, geometry);
+    const EditorScreen first = SampleScreen(9);
+    const EditorScreen stored = SampleScreen(10);
+    Bytes session = MirrorSequence(first);
+    const Bytes store = StoreSequence(stored, geometry);
     session.insert(session.end(), store.begin(), store.end());
-    const Bytes mirror = mirrorSequence(first);
+    const Bytes mirror = MirrorSequence(first);
     session.insert(session.end(), mirror.begin(), mirror.end());
 
-    ModuleState expected = expectedAfterMirror(first, geometry);
-    expected.store = expectedAfterStore(stored, geometry).store;
-    expectEverySplitGives(geometry, session, expected);
+    ModuleState expected = ExpectedAfterMirror(first, geometry);
+    expected.store = ExpectedAfterStore(stored, geometry).store;
+    ExpectEverySplitGives(geometry, session, expected);
 }
 
-std::string geometryTestName(const ::testing::TestParamInfo<DisplayGeometry>& info)
-{
-    return "Geometry" + geometryName(info.param);
+std::string GeometryTestName(const ::testing::TestParamInfo<DisplayGeometry>& info) {
+    return "Geometry" + GeometryName(info.param);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGeometries, EditorSequenceTest,
-                         ::testing::Values(kGeometry2x20, kGeometry2x16, kGeometry4x20), geometryTestName);
+                         ::testing::Values(kGeometry2x20, kGeometry2x16, kGeometry4x20), GeometryTestName);
 
 }  // namespace
 }  // namespace vmodule::testing

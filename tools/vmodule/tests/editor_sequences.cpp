@@ -6,9 +6,8 @@
 
 namespace vmodule {
 
-void PrintTo(const DisplayGeometry& geometry, std::ostream* out)
-{
-    *out << geometryName(geometry);
+void PrintTo(const DisplayGeometry& geometry, std::ostream* out) {
+    *out << GeometryName(geometry);
 }
 
 }  // namespace vmodule
@@ -17,23 +16,20 @@ namespace vmodule::testing {
 
 namespace {
 
-void appendCharacterCommand(Bytes& bytes, unsigned char command, int code, const CharacterRows& rows)
-{
+void AppendCharacterCommand(Bytes& bytes, unsigned char command, int code, const CharacterRows& rows) {
     bytes.push_back(kCommandPrefix);
     bytes.push_back(command);
     bytes.push_back(static_cast<unsigned char>(code));
     bytes.insert(bytes.end(), rows.begin(), rows.end());
 }
 
-void appendCells(Bytes& bytes, const EditorScreen& screen, int first, int count)
-{
+void AppendCells(Bytes& bytes, const EditorScreen& screen, int first, int count) {
     bytes.insert(bytes.end(), screen.cells.begin() + first, screen.cells.begin() + first + count);
 }
 
 }  // namespace
 
-EditorScreen sampleScreen(int seed)
-{
+EditorScreen SampleScreen(int seed) {
     EditorScreen screen;
     for (int code = 0; code < kUserCharacterCount; ++code)
         for (int row = 0; row < kCharacterRowCount; ++row)
@@ -45,75 +41,67 @@ EditorScreen sampleScreen(int seed)
     return screen;
 }
 
-Bytes mirrorSequence(const EditorScreen& screen)
-{
+Bytes MirrorSequence(const EditorScreen& screen) {
     Bytes bytes;
     for (int code = 0; code < kUserCharacterCount; ++code)
-        appendCharacterCommand(bytes, kDefineCharacter, code, screen.characters[code]);
+        AppendCharacterCommand(bytes, kDefineCharacter, code, screen.characters[code]);
     bytes.insert(bytes.end(), {kCommandPrefix, kPlaceCursor, 0x01, 0x01});
-    appendCells(bytes, screen, 0, 20);
+    AppendCells(bytes, screen, 0, 20);
     bytes.insert(bytes.end(), {kCommandPrefix, kPlaceCursor, 0x01, 0x02});
-    appendCells(bytes, screen, 20, 20);
+    AppendCells(bytes, screen, 20, 20);
     return bytes;
 }
 
-Bytes storeSequence(const EditorScreen& screen, DisplayGeometry geometry)
-{
+Bytes StoreSequence(const EditorScreen& screen, DisplayGeometry geometry) {
     Bytes bytes;
     for (int code = 0; code < kUserCharacterCount; ++code)
-        appendCharacterCommand(bytes, kStoreCharacter, code, screen.characters[code]);
+        AppendCharacterCommand(bytes, kStoreCharacter, code, screen.characters[code]);
     bytes.insert(bytes.end(), {kCommandPrefix, kStoreText});
-    appendCells(bytes, screen, 0, geometry.rows * geometry.columns);
+    AppendCells(bytes, screen, 0, geometry.rows * geometry.columns);
     return bytes;
 }
 
-ModuleState freshState()
-{
+ModuleState FreshState() {
     ModuleState state;
     for (auto& row : state.display) row.fill(' ');
     return state;
 }
 
-ModuleState stateOf(const ModuleInterpreter& module)
-{
-    return {module.display(), module.cursor(), module.userCharacters(), module.store()};
+ModuleState StateOf(const ModuleInterpreter& module) {
+    return {module.Display(), module.CursorAt(), module.UserGlyphs(), module.Store()};
 }
 
-std::vector<int> cellRange(int first, int last)
-{
+std::vector<int> CellRange(int first, int last) {
     std::vector<int> indices;
     for (int k = first; k <= last; ++k) indices.push_back(k);
     return indices;
 }
 
-std::array<unsigned char, kMaxColumns> rowOfCells(const EditorScreen& screen, const std::vector<int>& cellIndices)
-{
+std::array<unsigned char, kMaxColumns> RowOfCells(const EditorScreen& screen, const std::vector<int>& cellIndices) {
     std::array<unsigned char, kMaxColumns> row{};
     row.fill(' ');
     int column = 0;
-    for (int index : cellIndices) row.at(static_cast<std::size_t>(column++)) = screen.cells.at(static_cast<std::size_t>(index));
+    for (int index : cellIndices)
+        row.at(static_cast<std::size_t>(column++)) = screen.cells.at(static_cast<std::size_t>(index));
     return row;
 }
 
-std::array<unsigned char, kMaxColumns> rowOfCells(const EditorScreen& screen, std::initializer_list<int> cellIndices)
-{
-    return rowOfCells(screen, std::vector<int>(cellIndices));
+std::array<unsigned char, kMaxColumns> RowOfCells(const EditorScreen& screen, std::initializer_list<int> cellIndices) {
+    return RowOfCells(screen, std::vector<int>(cellIndices));
 }
 
-bool operator==(const ModuleState& left, const ModuleState& right)
-{
+bool operator==(const ModuleState& left, const ModuleState& right) {
     return left.display == right.display && left.cursor == right.cursor && left.characters == right.characters &&
            left.store == right.store;
 }
 
-void PrintTo(const ModuleState& state, std::ostream* out)
-{
+void PrintTo(const ModuleState& state, std::ostream* out) {
     *out << "\n";
-    for (const auto& row : state.display) *out << "  display " << hexBytes(row) << "\n";
+    for (const auto& row : state.display) *out << "  display " << HexBytes(row) << "\n";
     *out << "  cursor column " << state.cursor.column << " row " << state.cursor.row << "\n";
-    for (const auto& rows : state.characters) *out << "  char " << hexBytes(rows) << "\n";
-    for (const auto& row : state.store.text) *out << "  stored " << hexBytes(row) << "\n";
-    for (const auto& rows : state.store.characters) *out << "  stored char " << hexBytes(rows) << "\n";
+    for (const auto& rows : state.characters) *out << "  char " << HexBytes(rows) << "\n";
+    for (const auto& row : state.store.text) *out << "  stored " << HexBytes(row) << "\n";
+    for (const auto& rows : state.store.characters) *out << "  stored char " << HexBytes(rows) << "\n";
 }
 
 }  // namespace vmodule::testing

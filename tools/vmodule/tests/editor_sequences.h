@@ -26,12 +26,12 @@ struct EditorScreen {
 
 // Distinct dot rows, and cells that use every code the editor can send
 // (user characters 0-7, control codes, 0xFF) except the prefix 0xFE.
-EditorScreen sampleScreen(int seed);
+EditorScreen SampleScreen(int seed);
 
 // Byte for byte what the editor sends to mirror the screen live.
-Bytes mirrorSequence(const EditorScreen& screen);
+Bytes MirrorSequence(const EditorScreen& screen);
 // Byte for byte what the editor sends for "Write to Display".
-Bytes storeSequence(const EditorScreen& screen, DisplayGeometry geometry);
+Bytes StoreSequence(const EditorScreen& screen, DisplayGeometry geometry);
 
 // The state a module is expected to be in; compared field by field.
 struct ModuleState {
@@ -41,12 +41,12 @@ struct ModuleState {
     NonVolatileStore store{};
 };
 
-ModuleState freshState();
-ModuleState stateOf(const ModuleInterpreter& module);
+ModuleState FreshState();
+ModuleState StateOf(const ModuleInterpreter& module);
 // A display row made of the given editor cells, in order.
-std::array<unsigned char, kMaxColumns> rowOfCells(const EditorScreen& screen, std::initializer_list<int> cellIndices);
-std::vector<int> cellRange(int first, int last);
-std::array<unsigned char, kMaxColumns> rowOfCells(const EditorScreen& screen, const std::vector<int>& cellIndices);
+std::array<unsigned char, kMaxColumns> RowOfCells(const EditorScreen& screen, std::initializer_list<int> cellIndices);
+std::vector<int> CellRange(int first, int last);
+std::array<unsigned char, kMaxColumns> RowOfCells(const EditorScreen& screen, const std::vector<int>& cellIndices);
 
 bool operator==(const ModuleState& left, const ModuleState& right);
 void PrintTo(const ModuleState& state, std::ostream* out);

@@ -15,9 +15,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "tools/vmodule/tests/editor_sequences.h"
 #include "tools/vmodule/src/hex_text.h"
 #include "tools/vmodule/src/state_file.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 #include "tools/vmodule/tests/temporary_directory.h"
 
 extern char** environ;
@@ -32,8 +32,7 @@ using namespace std::chrono_literals;
 // waits end as soon as the condition holds.
 constexpr auto kPatience = 30s;
 
-bool waitFor(const std::function<bool()>& condition)
-{
+bool WaitFor(const std::function<bool()>& condition) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -44,8 +43,7 @@ bool waitFor(const std::function<bool()>& condition)
 
 class RunningModule {
 public:
-    explicit RunningModule(const std::vector<std::string>& arguments)
-    {
+    explicit RunningModule(const std::vector<std::string>& arguments) {
         std::vector<char*> argv;
         std::vector<std::string> owned = arguments;
         owned.insert(owned.begin(), VMODULE_BINARY);
@@ -53,30 +51,26 @@ public:
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, VMODULE_BINARY, nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
     }
-    ~RunningModule()
-    {
+    ~RunningModule() {
         if (pid_ > 0 && !exited_) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
     }
 
-    pid_t pid() const { return pid_; }
-    bool running()
-    {
+    pid_t Pid() const { return pid_; }
+    bool Running() {
         if (exited_) return false;
         exited_ = waitpid(pid_, &status_, WNOHANG) == pid_;
         return !exited_;
     }
     // The exit status, or -1 when it did not end normally.
-    int stop(int signal)
-    {
+    int Stop(int signal) {
         kill(pid_, signal);
         if (!exited_) exited_ = waitpid(pid_, &status_, 0) == pid_;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
-    int exitStatus()
-    {
+    int ExitStatus() {
         if (!exited_) exited_ = waitpid(pid_, &status_, 0) == pid_;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
@@ -88,8 +82,7 @@ private:
 };
 
 // Like the editor: open the port, write, close it again.
-void sendOverLine(const fs::path& line, const Bytes& bytes, std::size_t pieceSize)
-{
+void SendOverLine(const fs::path& line, const Bytes& bytes, std::size_t pieceSize) {
     const int descriptor = open(line.c_str(), O_WRONLY | O_NOCTTY);
     ASSERT_GE(descriptor, 0) << "cannot open " << line;
     for (std::size_t offset = 0; offset < bytes.size(); offset += pieceSize) {
@@ -99,19 +92,17 @@ void sendOverLine(const fs::path& line, const Bytes& bytes, std::size_t pieceSiz
     close(descriptor);
 }
 
-std::string hexLine(const std::string& key, const EditorScreen& screen, int first, int count)
-{
-    return "\n" + key + ": " + hexBytes(std::span(screen.cells).subspan(static_cast<std::size_t>(first),
-                                                                        static_cast<std::size_t>(count))) + "\n";
+std::string HexLine(const std::string& key, const EditorScreen& screen, int first, int count) {
+    return "\n" + key + ": " +
+           HexBytes(std::span(screen.cells).subspan(static_cast<std::size_t>(first), static_cast<std::size_t>(count))) +
+           "\n";
 }
 
-bool fileContains(const fs::path& path, const std::string& text)
-{
-    return readWholeFile(path).find(text) != std::string::npos;
+bool FileContains(const fs::path& path, const std::string& text) {
+    return ReadWholeFile(path).find(text) != std::string::npos;
 }
 
-std::string runDump(const std::vector<std::string>& arguments)
-{
+std::string RunDump(const std::vector<std::string>& arguments) {
     std::string command = VMODULE_BINARY;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     FILE* pipe = popen(command.c_str(), "r");
@@ -123,79 +114,75 @@ std::string runDump(const std::vector<std::string>& arguments)
     return output;
 }
 
-TEST(LinkIntegration, EditorTransfersReachTheDumpAndTheStateFile)
-{
+TEST(LinkIntegration, EditorTransfersReachTheDumpAndTheStateFile) {
     TemporaryDirectory directory;
-    const fs::path line = directory.path() / "COM3";
-    const fs::path dump = directory.path() / "module.txt";
-    const fs::path state = directory.path() / "module.state";
+    const fs::path line = directory.Path() / "COM3";
+    const fs::path dump = directory.Path() / "module.txt";
+    const fs::path state = directory.Path() / "module.state";
     RunningModule module({"--geometry", "2x20", "--link", line.string(), "--dump-to", dump.string(), "--state",
                           state.string(), "--quiet"});
-    ASSERT_GT(module.pid(), 0);
-    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
-    ASSERT_TRUE(module.running());
+    ASSERT_GT(module.Pid(), 0);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(dump) || !module.Running(); }));
+    ASSERT_TRUE(module.Running());
     ASSERT_TRUE(fs::is_symlink(line));
     EXPECT_TRUE(fs::read_symlink(line).string().starts_with("/dev/pts/")) << fs::read_symlink(line);
 
-    const EditorScreen mirrored = sampleScreen(31);
-    sendOverLine(line, mirrorSequence(mirrored), 136);
-    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 136\n"); })) << readWholeFile(dump);
-    std::string shown = readWholeFile(dump);
-    EXPECT_NE(shown.find(hexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << shown;
-    EXPECT_NE(shown.find(hexLine("row2.hex", mirrored, 20, 20)), std::string::npos) << shown;
-    EXPECT_NE(shown.find("\nchar7: " + hexBytes(mirrored.characters[7]) + "\n"), std::string::npos) << shown;
+    const EditorScreen mirrored = SampleScreen(31);
+    SendOverLine(line, MirrorSequence(mirrored), 136);
+    ASSERT_TRUE(WaitFor([&] { return FileContains(dump, "\nreceived: 136\n"); })) << ReadWholeFile(dump);
+    std::string shown = ReadWholeFile(dump);
+    EXPECT_NE(shown.find(HexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find(HexLine("row2.hex", mirrored, 20, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\nchar7: " + HexBytes(mirrored.characters[7]) + "\n"), std::string::npos) << shown;
 
     // A second writer after the first closed the line, in small pieces as the editor's store arrives.
-    const EditorScreen stored = sampleScreen(32);
-    sendOverLine(line, storeSequence(stored, kGeometry2x20), 8);
-    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 266\n"); })) << readWholeFile(dump);
-    shown = readWholeFile(dump);
-    EXPECT_NE(shown.find(hexLine("stored.row2.hex", stored, 20, 20)), std::string::npos) << shown;
-    EXPECT_NE(shown.find(hexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << "the display is unchanged";
+    const EditorScreen stored = SampleScreen(32);
+    SendOverLine(line, StoreSequence(stored, kGeometry2x20), 8);
+    ASSERT_TRUE(WaitFor([&] { return FileContains(dump, "\nreceived: 266\n"); })) << ReadWholeFile(dump);
+    shown = ReadWholeFile(dump);
+    EXPECT_NE(shown.find(HexLine("stored.row2.hex", stored, 20, 20)), std::string::npos) << shown;
+    EXPECT_NE(shown.find(HexLine("row1.hex", mirrored, 0, 20)), std::string::npos) << "the display is unchanged";
 
-    ASSERT_EQ(kill(module.pid(), SIGUSR1), 0);
-    ASSERT_TRUE(waitFor([&] { return fileContains(dump, hexLine("row1.hex", stored, 0, 20)); }))
-        << readWholeFile(dump);
-    EXPECT_TRUE(fileContains(dump, "\nchar0: " + hexBytes(stored.characters[0]) + "\n"));
+    ASSERT_EQ(kill(module.Pid(), SIGUSR1), 0);
+    ASSERT_TRUE(WaitFor([&] { return FileContains(dump, HexLine("row1.hex", stored, 0, 20)); })) << ReadWholeFile(dump);
+    EXPECT_TRUE(FileContains(dump, "\nchar0: " + HexBytes(stored.characters[0]) + "\n"));
 
-    EXPECT_EQ(module.stop(SIGTERM), 0);
+    EXPECT_EQ(module.Stop(SIGTERM), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(line))) << "the link is removed";
 
     std::string error;
-    const auto saved = parseStateText(readWholeFile(state), kGeometry2x20, error);
+    const auto saved = ParseStateText(ReadWholeFile(state), kGeometry2x20, error);
     ASSERT_TRUE(saved) << error;
-    const std::string nextPowerOn = runDump({"--state", state.string(), "--power-cycle", "--dump"});
-    EXPECT_NE(nextPowerOn.find(hexLine("row2.hex", stored, 20, 20)), std::string::npos) << nextPowerOn;
+    const std::string nextPowerOn = RunDump({"--state", state.string(), "--power-cycle", "--dump"});
+    EXPECT_NE(nextPowerOn.find(HexLine("row2.hex", stored, 20, 20)), std::string::npos) << nextPowerOn;
     EXPECT_NE(nextPowerOn.find("\ncursor: column 1 row 1\n"), std::string::npos) << nextPowerOn;
 }
 
-TEST(LinkIntegration, SilenceAbandonsABrokenCommand)
-{
+TEST(LinkIntegration, SilenceAbandonsABrokenCommand) {
     TemporaryDirectory directory;
-    const fs::path line = directory.path() / "COM3";
-    const fs::path dump = directory.path() / "module.txt";
+    const fs::path line = directory.Path() / "COM3";
+    const fs::path dump = directory.Path() / "module.txt";
     RunningModule module({"--geometry", "2x16", "--link", line.string(), "--dump-to", dump.string(), "--quiet"});
-    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(dump) || !module.Running(); }));
 
-    sendOverLine(line, Bytes{0xFE, 0x4E, 0x03, 0x1F}, 4);
-    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 4\nincomplete-command: no\n"); }))
-        << readWholeFile(dump);
-    sendOverLine(line, Bytes{'o', 'k'}, 2);
-    ASSERT_TRUE(waitFor([&] { return fileContains(dump, "\nreceived: 6\n"); })) << readWholeFile(dump);
-    EXPECT_TRUE(fileContains(dump, "\nrow1: |ok              |\n")) << readWholeFile(dump);
-    EXPECT_TRUE(fileContains(dump, "\nchar3: 00 00 00 00 00 00 00 00\n"));
-    EXPECT_EQ(module.stop(SIGINT), 0);
+    SendOverLine(line, Bytes{0xFE, 0x4E, 0x03, 0x1F}, 4);
+    ASSERT_TRUE(WaitFor([&] { return FileContains(dump, "\nreceived: 4\nincomplete-command: no\n"); }))
+        << ReadWholeFile(dump);
+    SendOverLine(line, Bytes{'o', 'k'}, 2);
+    ASSERT_TRUE(WaitFor([&] { return FileContains(dump, "\nreceived: 6\n"); })) << ReadWholeFile(dump);
+    EXPECT_TRUE(FileContains(dump, "\nrow1: |ok              |\n")) << ReadWholeFile(dump);
+    EXPECT_TRUE(FileContains(dump, "\nchar3: 00 00 00 00 00 00 00 00\n"));
+    EXPECT_EQ(module.Stop(SIGINT), 0);
 }
 
 // Wine's server opens the port like this; it must not adopt the line as its
 // controlling terminal, or it would be hung up when the module stops.
-TEST(LinkIntegration, ASessionLeaderOpeningTheLineIsNotTiedToIt)
-{
+TEST(LinkIntegration, ASessionLeaderOpeningTheLineIsNotTiedToIt) {
     TemporaryDirectory directory;
-    const fs::path line = directory.path() / "COM3";
-    const fs::path dump = directory.path() / "module.txt";
+    const fs::path line = directory.Path() / "COM3";
+    const fs::path dump = directory.Path() / "module.txt";
     RunningModule module({"--link", line.string(), "--dump-to", dump.string(), "--quiet"});
-    ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(dump) || !module.Running(); }));
 
     int report[2], release[2];
     ASSERT_EQ(pipe(report), 0);
@@ -222,9 +209,9 @@ TEST(LinkIntegration, ASessionLeaderOpeningTheLineIsNotTiedToIt)
     char adopted = 1;
     ASSERT_EQ(read(report[0], &adopted, 1), 1);
     EXPECT_EQ(adopted, 0) << "the line became the writer's controlling terminal";
-    EXPECT_TRUE(waitFor([&] { return fileContains(dump, "\nrow1: |ok                  |\n"); })) << readWholeFile(dump);
+    EXPECT_TRUE(WaitFor([&] { return FileContains(dump, "\nrow1: |ok                  |\n"); })) << ReadWholeFile(dump);
 
-    EXPECT_EQ(module.stop(SIGTERM), 0);
+    EXPECT_EQ(module.Stop(SIGTERM), 0);
     close(release[1]);
     close(report[0]);
     int status = 0;
@@ -232,34 +219,32 @@ TEST(LinkIntegration, ASessionLeaderOpeningTheLineIsNotTiedToIt)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the writer was hung up, status " << status;
 }
 
-TEST(LinkIntegration, AStaleLinkIsReplacedButAFileIsNot)
-{
+TEST(LinkIntegration, AStaleLinkIsReplacedButAFileIsNot) {
     TemporaryDirectory directory;
-    const fs::path line = directory.path() / "COM3";
+    const fs::path line = directory.Path() / "COM3";
     fs::create_symlink("/nonexistent/tty", line);
     {
-        const fs::path dump = directory.path() / "module.txt";
+        const fs::path dump = directory.Path() / "module.txt";
         RunningModule module({"--link", line.string(), "--dump-to", dump.string(), "--quiet"});
-        ASSERT_TRUE(waitFor([&] { return fs::exists(dump) || !module.running(); }));
+        ASSERT_TRUE(WaitFor([&] { return fs::exists(dump) || !module.Running(); }));
         EXPECT_TRUE(fs::read_symlink(line).string().starts_with("/dev/pts/"));
-        EXPECT_EQ(module.stop(SIGTERM), 0);
+        EXPECT_EQ(module.Stop(SIGTERM), 0);
     }
 
-    const fs::path file = directory.path() / "precious";
+    const fs::path file = directory.Path() / "precious";
     { std::ofstream(file) << "keep me"; }
     RunningModule refused({"--link", file.string(), "--quiet"});
-    EXPECT_EQ(refused.exitStatus(), 1);
-    EXPECT_EQ(readWholeFile(file), "keep me");
+    EXPECT_EQ(refused.ExitStatus(), 1);
+    EXPECT_EQ(ReadWholeFile(file), "keep me");
 }
 
-TEST(LinkIntegration, DamagedStateFileStopsTheStart)
-{
+TEST(LinkIntegration, DamagedStateFileStopsTheStart) {
     TemporaryDirectory directory;
-    const fs::path state = directory.path() / "module.state";
+    const fs::path state = directory.Path() / "module.state";
     { std::ofstream(state) << "something else\n"; }
-    RunningModule module({"--link", (directory.path() / "COM3").string(), "--state", state.string(), "--quiet"});
-    EXPECT_EQ(module.exitStatus(), 1);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(directory.path() / "COM3")));
+    RunningModule module({"--link", (directory.Path() / "COM3").string(), "--state", state.string(), "--quiet"});
+    EXPECT_EQ(module.ExitStatus(), 1);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(directory.Path() / "COM3")));
 }
 
 }  // namespace

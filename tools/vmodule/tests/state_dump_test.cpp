@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "tools/vmodule/tests/editor_sequences.h"
 #include "tools/vmodule/src/state_dump.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 
 namespace vmodule::testing {
 namespace {
 
-TEST(StateDump, FreshModule)
-{
+TEST(StateDump, FreshModule) {
     const ModuleInterpreter module(kGeometry2x16);
-    EXPECT_EQ(formatDump(module),
+    EXPECT_EQ(FormatDump(module),
               "geometry: 2x16\n"
               "row1: |                |\n"
               "row1.hex: 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20\n"
@@ -40,17 +39,16 @@ TEST(StateDump, FreshModule)
               "incomplete-command: no\n");
 }
 
-TEST(StateDump, ShowsTextCursorCharactersAndStore)
-{
+TEST(StateDump, ShowsTextCursorCharactersAndStore) {
     ModuleInterpreter module(kGeometry4x20);
-    module.feed(Bytes{kCommandPrefix, kDefineCharacter, 1, 0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0x00});
-    module.feed(Bytes{kCommandPrefix, kStoreCharacter, 7, 0x1F, 0, 0x1F, 0, 0x1F, 0, 0x1F, 0});
-    module.feed(Bytes{kCommandPrefix, kPlaceCursor, 19, 4, 'H', 'i', '|', 0x01, 0x7F, 0xFF});
+    module.Feed(Bytes{kCommandPrefix, kDefineCharacter, 1, 0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11, 0x00});
+    module.Feed(Bytes{kCommandPrefix, kStoreCharacter, 7, 0x1F, 0, 0x1F, 0, 0x1F, 0, 0x1F, 0});
+    module.Feed(Bytes{kCommandPrefix, kPlaceCursor, 19, 4, 'H', 'i', '|', 0x01, 0x7F, 0xFF});
     Bytes storedText{kCommandPrefix, kStoreText, 'A', 0x00, 0xFF, 'z'};
     storedText.resize(2 + 80, '-');
-    module.feed(storedText);
+    module.Feed(storedText);
 
-    const std::string dump = formatDump(module);
+    const std::string dump = FormatDump(module);
     const std::string expectedStart =
         "geometry: 4x20\n"
         "row1: ||...                |\n"
@@ -74,12 +72,13 @@ TEST(StateDump, ShowsTextCursorCharactersAndStore)
                         "stored.char7: 1F 00 1F 00 1F 00 1F 00\n"),
               std::string::npos)
         << dump;
-    EXPECT_TRUE(dump.ends_with("\nstored.char7: 1F 00 1F 00 1F 00 1F 00\n"
-                               "received: 114\n"
-                               "incomplete-command: no\n"))
+    EXPECT_TRUE(
+        dump.ends_with("\nstored.char7: 1F 00 1F 00 1F 00 1F 00\n"
+                       "received: 114\n"
+                       "incomplete-command: no\n"))
         << dump;
-    module.feed(Bytes{kCommandPrefix});
-    EXPECT_TRUE(formatDump(module).ends_with("\nreceived: 115\nincomplete-command: yes\n"));
+    module.Feed(Bytes{kCommandPrefix});
+    EXPECT_TRUE(FormatDump(module).ends_with("\nreceived: 115\nincomplete-command: yes\n"));
 }
 
 }  // namespace

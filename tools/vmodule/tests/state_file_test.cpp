@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tools/vmodule/tests/editor_sequences.h"
 #include "tools/vmodule/src/state_file.h"
+#include "tools/vmodule/tests/editor_sequences.h"
 #include "tools/vmodule/tests/temporary_directory.h"
 
 namespace vmodule::testing {
@@ -12,8 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-NonVolatileStore everyByteStore(DisplayGeometry geometry)
-{
+NonVolatileStore EveryByteStore(DisplayGeometry geometry) {
     NonVolatileStore store;
     for (int row = 0; row < geometry.rows; ++row)
         for (int column = 0; column < geometry.columns; ++column)
@@ -24,13 +23,12 @@ NonVolatileStore everyByteStore(DisplayGeometry geometry)
     return store;
 }
 
-TEST(StateFile, TextFormat)
-{
+TEST(StateFile, TextFormat) {
     NonVolatileStore store;
     store.text[0][0] = 'A';
     store.text[1][15] = 0xFE;
     store.characters[3] = {0x1F, 1, 2, 3, 4, 5, 6, 7};
-    EXPECT_EQ(formatStateText(store, kGeometry2x16),
+    EXPECT_EQ(FormatStateText(store, kGeometry2x16),
               "vmodule-state 1\n"
               "geometry: 2x16\n"
               "stored.row1.hex: 41 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"
@@ -45,75 +43,68 @@ TEST(StateFile, TextFormat)
               "stored.char7: 00 00 00 00 00 00 00 00\n");
 }
 
-TEST(StateFile, TextRoundTripForEveryGeometry)
-{
+TEST(StateFile, TextRoundTripForEveryGeometry) {
     for (DisplayGeometry geometry : {kGeometry2x20, kGeometry2x16, kGeometry4x20}) {
-        const NonVolatileStore store = everyByteStore(geometry);
+        const NonVolatileStore store = EveryByteStore(geometry);
         std::string error;
-        const auto parsed = parseStateText(formatStateText(store, geometry), geometry, error);
+        const auto parsed = ParseStateText(FormatStateText(store, geometry), geometry, error);
         ASSERT_TRUE(parsed.has_value()) << error;
-        EXPECT_EQ(*parsed, store) << geometryName(geometry);
+        EXPECT_EQ(*parsed, store) << GeometryName(geometry);
     }
 }
 
-TEST(StateFile, FileRoundTripSurvivesARestart)
-{
+TEST(StateFile, FileRoundTripSurvivesARestart) {
     TemporaryDirectory directory;
-    const fs::path path = directory.path() / "module.state";
-    const EditorScreen screen = sampleScreen(21);
+    const fs::path path = directory.Path() / "module.state";
+    const EditorScreen screen = SampleScreen(21);
 
     ModuleInterpreter before(kGeometry4x20);
-    before.feed(storeSequence(screen, kGeometry4x20));
-    ASSERT_TRUE(saveStateFile(path, before.store(), kGeometry4x20));
+    before.Feed(StoreSequence(screen, kGeometry4x20));
+    ASSERT_TRUE(SaveStateFile(path, before.Store(), kGeometry4x20));
 
-    const LoadedState loaded = loadStateFile(path, kGeometry4x20);
+    const LoadedState loaded = LoadStateFile(path, kGeometry4x20);
     ASSERT_EQ(loaded.status, LoadedState::Status::Loaded) << loaded.error;
     ModuleInterpreter after(kGeometry4x20);
-    after.loadStore(loaded.store);
-    EXPECT_EQ(after.store(), before.store());
+    after.LoadStore(loaded.store);
+    EXPECT_EQ(after.Store(), before.Store());
 
-    before.powerCycle();
-    after.powerCycle();
-    EXPECT_EQ(stateOf(after), stateOf(before));
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator{}), 1)
+    before.PowerCycle();
+    after.PowerCycle();
+    EXPECT_EQ(StateOf(after), StateOf(before));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory.Path()), fs::directory_iterator{}), 1)
         << "no temporary file is left behind";
 }
 
-TEST(StateFile, SavingReplacesTheWholeFile)
-{
+TEST(StateFile, SavingReplacesTheWholeFile) {
     TemporaryDirectory directory;
-    const fs::path path = directory.path() / "module.state";
+    const fs::path path = directory.Path() / "module.state";
     std::ofstream(path) << std::string(5000, 'x');
     NonVolatileStore store;
-    ASSERT_TRUE(saveStateFile(path, store, kGeometry2x20));
-    EXPECT_EQ(readWholeFile(path), formatStateText(store, kGeometry2x20));
+    ASSERT_TRUE(SaveStateFile(path, store, kGeometry2x20));
+    EXPECT_EQ(ReadWholeFile(path), FormatStateText(store, kGeometry2x20));
 }
 
-TEST(StateFile, SavingIntoAMissingDirectoryFails)
-{
+TEST(StateFile, SavingIntoAMissingDirectoryFails) {
     TemporaryDirectory directory;
-    EXPECT_FALSE(saveStateFile(directory.path() / "absent" / "module.state", NonVolatileStore{}, kGeometry2x20));
+    EXPECT_FALSE(SaveStateFile(directory.Path() / "absent" / "module.state", NonVolatileStore{}, kGeometry2x20));
 }
 
-TEST(StateFile, MissingFileIsReportedAsMissing)
-{
+TEST(StateFile, MissingFileIsReportedAsMissing) {
     TemporaryDirectory directory;
-    EXPECT_EQ(loadStateFile(directory.path() / "none", kGeometry2x20).status, LoadedState::Status::Missing);
+    EXPECT_EQ(LoadStateFile(directory.Path() / "none", kGeometry2x20).status, LoadedState::Status::Missing);
 }
 
-TEST(StateFile, AnotherGeometryIsRefused)
-{
+TEST(StateFile, AnotherGeometryIsRefused) {
     TemporaryDirectory directory;
-    const fs::path path = directory.path() / "module.state";
-    ASSERT_TRUE(saveStateFile(path, everyByteStore(kGeometry2x20), kGeometry2x20));
-    const LoadedState loaded = loadStateFile(path, kGeometry2x16);
+    const fs::path path = directory.Path() / "module.state";
+    ASSERT_TRUE(SaveStateFile(path, EveryByteStore(kGeometry2x20), kGeometry2x20));
+    const LoadedState loaded = LoadStateFile(path, kGeometry2x16);
     EXPECT_EQ(loaded.status, LoadedState::Status::Invalid);
     EXPECT_NE(loaded.error.find("2x20"), std::string::npos) << loaded.error;
 }
 
-TEST(StateFile, DamagedTextIsRefused)
-{
-    const std::string good = formatStateText(everyByteStore(kGeometry2x20), kGeometry2x20);
+TEST(StateFile, DamagedTextIsRefused) {
+    const std::string good = FormatStateText(EveryByteStore(kGeometry2x20), kGeometry2x20);
     const auto replaced = [&good](const std::string& from, const std::string& to) {
         std::string text = good;
         const auto at = text.find(from);
@@ -138,7 +129,7 @@ TEST(StateFile, DamagedTextIsRefused)
     };
     for (const std::string& text : damaged) {
         std::string error;
-        EXPECT_FALSE(parseStateText(text, kGeometry2x20, error).has_value()) << text;
+        EXPECT_FALSE(ParseStateText(text, kGeometry2x20, error).has_value()) << text;
         EXPECT_FALSE(error.empty()) << text;
     }
 }

@@ -9,21 +9,18 @@
 
 namespace vmodule::testing {
 
-TemporaryDirectory::TemporaryDirectory()
-{
+TemporaryDirectory::TemporaryDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vmodule-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
-TemporaryDirectory::~TemporaryDirectory()
-{
+TemporaryDirectory::~TemporaryDirectory() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string readWholeFile(const std::filesystem::path& path)
-{
+std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream content;
     content << file.rdbuf();

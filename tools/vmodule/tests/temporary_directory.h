@@ -13,12 +13,12 @@ public:
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& Path() const { return path_; }
 
 private:
     std::filesystem::path path_;
 };
 
-std::string readWholeFile(const std::filesystem::path& path);
+std::string ReadWholeFile(const std::filesystem::path& path);
 
 }  // namespace vmodule::testing
