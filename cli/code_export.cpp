@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/geometry_names.h"
+#include "document/display_size.h"
 #include "link/display_protocol.h"
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include "cli/commands.h"
 #include "cli/file_access.h"
-#include "cli/geometry_names.h"
 #include "cli/start_screen_input.h"
 #include "cli/text_mapping.h"
 #include "document/display_size.h"

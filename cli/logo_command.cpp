@@ -41,7 +41,7 @@ void AddLogoCommand(CLI::App& app) {
     command->add_option("PNG", options->picture, "The picture: dark pixels are lit dots")->required();
     auto* from = command->add_option("--from", options->from, "Start from this start-screen file");
     auto* geometry = command->add_option("--geometry", options->geometry, "Size of a new screen (default 2x20)")
-                         ->check(CLI::IsMember({"2x20", "2x16", "4x20"}));
+                         ->check(CLI::IsMember(GeometryChoices()));
     auto* rows = command->add_option("--rows", options->rows, "Rows of a new 2x16 screen (default 2)")
                      ->check(CLI::IsMember({2, 4}));
     command->add_option("--at", options->at, "Row and column (from 1) of the picture's top left cell")

@@ -32,7 +32,7 @@ void AddNewCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand("new", "Make a start screen: blank, or a copy of another with rows and "
                                                   "user characters replaced");
     auto* geometry = command->add_option("--geometry", options->geometry, "Size of a new screen")
-                         ->check(CLI::IsMember({"2x20", "2x16", "4x20"}));
+                         ->check(CLI::IsMember(GeometryChoices()));
     command->add_option("--rows", options->rows, "Rows of a 2x16 screen (default 2)")->check(CLI::IsMember({2, 4}));
     auto* from = command->add_option("--from", options->from, "Start from this start-screen file instead");
     command->add_option("--line", options->lines, "Row N (from 1) becomes TEXT, padded with blanks; "

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "cli/command_failure.h"
-#include "cli/geometry_names.h"
 #include "cli/text_mapping.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
@@ -119,7 +118,10 @@ private:
         if (!root.contains("geometry")) Refuse(source_, "geometry", "missing (\"2x20\", \"2x16\", \"4x20\" or null)");
         const Json& geometry = root["geometry"];
         uint32_t named = 0;
-        if (geometry.is_string()) named = SizeCodeForName(geometry.get<std::string>());
+        if (geometry.is_string()) {
+            const DisplaySize* size = FindDisplaySize(geometry.get<std::string>());
+            if (size != nullptr) named = size->code;
+        }
         if (!geometry.is_null() && named == 0) Refuse(source_, "geometry", "must be \"2x20\", \"2x16\", \"4x20\" or null");
 
         if (root.contains("sizeCode")) {

@@ -4,7 +4,6 @@
 
 #include "cli/command_failure.h"
 #include "cli/text_mapping.h"
-#include "cli/geometry_names.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
 #include "document/exact_start_screen.h"
@@ -27,9 +26,14 @@ bool SplitNumbered(const std::string& option, uint32_t& number, std::string& res
 
 }  // namespace
 
+std::vector<std::string> GeometryChoices() {
+    std::vector<std::string> names;
+    for (const DisplaySize& size : kDisplaySizes) names.emplace_back(size.name);
+    return names;
+}
+
 ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows) {
-    const uint16_t code = SizeCodeForName(geometry);
-    const DisplaySize* size = FindDisplaySize(code);
+    const DisplaySize* size = FindDisplaySize(geometry);
     if (size == nullptr) throw UsageFailure("--geometry " + geometry + ": not 2x20, 2x16 or 4x20");
     if (rows != 0 && size->rows != 0 && rows != size->rows) {
         throw UsageFailure("--rows " + std::to_string(rows) + ": a " + geometry + " screen has " +
@@ -38,7 +42,7 @@ ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows) {
     ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
     // 2x16 keeps the row count in force, as in the editor's menu.
     if (rows == 4) SetDisplaySize(doc, kSize4x20, nullptr);
-    SetDisplaySize(doc, code, nullptr);
+    SetDisplaySize(doc, size->code, nullptr);
     return doc;
 }
 

@@ -5,6 +5,9 @@
 
 #include "document/screen_document.h"
 
+// "2x20", "2x16", "4x20": the values --geometry takes.
+std::vector<std::string> GeometryChoices();
+
 // A fresh editor's screen of the named geometry; `rows` (2 or 4, 0 for the default) counts for 2x16.
 ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows);
 
