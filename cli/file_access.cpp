@@ -5,24 +5,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
 
 #include "cli/command_failure.h"
+#include "document/file_replacement.h"
 
 namespace {
 
 std::string Reason() { return std::strerror(errno); }
-
-std::string TemporaryBeside(const std::string& path) {
-    std::random_device random;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    return path + suffix;
-}
 
 }  // namespace
 
@@ -40,24 +33,9 @@ std::vector<uint8_t> ReadInputFile(const std::string& path) {
 }
 
 void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = TemporaryBeside(path);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw CommandFailure(path + ": cannot create: " + Reason());
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            const std::string reason = Reason();
-            std::remove(temporary.c_str());
-            throw CommandFailure(path + ": cannot write: " + reason);
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        throw CommandFailure(path + ": cannot replace: " + error.message());
-    }
+    std::string reason;
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!WriteFileReplacing(path, content, reason)) throw CommandFailure(path + ": " + reason);
 }
 
 void WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {

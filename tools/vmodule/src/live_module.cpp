@@ -10,7 +10,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "tools/vmodule/src/atomic_file.h"
+#include "document/file_replacement.h"
 #include "tools/vmodule/src/pty_link.h"
 #include "tools/vmodule/src/signal_pipe.h"
 #include "tools/vmodule/src/state_dump.h"
@@ -37,8 +37,9 @@ public:
             else
                 WarnOnce(stateWarned_, "cannot write the state file " + options_.state->string());
         }
-        if (options_.dumpTo && !WriteFileAtomically(*options_.dumpTo, FormatDump(module)))
-            WarnOnce(dumpWarned_, "cannot write the dump file " + options_.dumpTo->string());
+        std::string reason;
+        if (options_.dumpTo && !WriteFileReplacing(options_.dumpTo->string(), FormatDump(module), reason))
+            WarnOnce(dumpWarned_, "cannot write the dump file " + options_.dumpTo->string() + ": " + reason);
     }
 
 private:

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "tools/vmodule/src/atomic_file.h"
+#include "document/file_replacement.h"
 #include "tools/vmodule/src/hex_text.h"
 
 namespace vmodule {
@@ -116,7 +116,8 @@ LoadedState LoadStateFile(const std::filesystem::path& path, DisplayGeometry geo
 }
 
 bool SaveStateFile(const std::filesystem::path& path, const NonVolatileStore& store, DisplayGeometry geometry) {
-    return WriteFileAtomically(path, FormatStateText(store, geometry));
+    std::string reason;
+    return WriteFileReplacing(path.string(), FormatStateText(store, geometry), reason);
 }
 
 }  // namespace vmodule
