@@ -70,6 +70,13 @@ void SendMirrorRow(const ScreenDocument& doc, uint8_t row, Transfer& transfer) {
 }
 
 constexpr uint32_t kCharacterBytes = 3 + kGlyphRows;
+constexpr uint32_t kCursorPlacementBytes = 4;
+static_assert(kMirrorBytes == kUserGlyphCount * kCharacterBytes + 2 * (kCursorPlacementBytes + kMirrorBlockBytes));
+
+// Null for a port number outside 1-9.
+const char* PortName(const LinkSettings& settings, char (&name)[5]) {
+    return BuildPortName(settings.portNumber, name) ? name : nullptr;
+}
 
 }  // namespace
 
@@ -92,15 +99,6 @@ uint8_t PackRow(const uint8_t* glyphRow) {
 }
 
 uint8_t SafeTextByte(uint8_t cell) { return cell == kCommandPrefix ? kSpace : cell; }
-
-namespace {
-
-// Null for a port number outside 1-9.
-const char* PortName(const LinkSettings& settings, char (&name)[5]) {
-    return BuildPortName(settings.portNumber, name) ? name : nullptr;
-}
-
-}  // namespace
 
 TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const LinkSettings& settings,
                                              SerialLine& line) {

@@ -14,7 +14,6 @@ WindowClass& ViewClass() {
     return viewClass;
 }
 
-
 int32_t LastIndex(uint32_t count) { return count == 0 ? 0 : static_cast<int32_t>(count) - 1; }
 
 }  // namespace
