@@ -4,18 +4,20 @@
 
 namespace {
 
-constexpr char kNoPort[] = "no port";
-
 using Outcome = TransferResult::Outcome;
+
+// The port's name, or false with "no port" in the text for a number outside 1-9.
+bool PortNameOrSay(const LinkSettings& settings, char (&port)[5], LinkText& text) {
+    if (BuildPortName(settings.portNumber, port)) return true;
+    std::snprintf(text, sizeof text, "no port");
+    return false;
+}
 
 }  // namespace
 
 void DescribeMirror(const TransferResult& result, const LinkSettings& settings, LinkText& text) {
     char port[5];
-    if (!BuildPortName(settings.portNumber, port)) {
-        std::snprintf(text, sizeof text, "%s", kNoPort);
-        return;
-    }
+    if (!PortNameOrSay(settings, port, text)) return;
     switch (result.outcome) {
         case Outcome::Sent:
             std::snprintf(text, sizeof text, "%s %ld", port, static_cast<long>(settings.baudRate));
@@ -34,19 +36,13 @@ void DescribeMirror(const TransferResult& result, const LinkSettings& settings, 
 
 void DescribeMirrorEnabled(const LinkSettings& settings, LinkText& text) {
     char port[5];
-    if (!BuildPortName(settings.portNumber, port)) {
-        std::snprintf(text, sizeof text, "%s", kNoPort);
-        return;
-    }
+    if (!PortNameOrSay(settings, port, text)) return;
     std::snprintf(text, sizeof text, "%s %ld, mirroring is on", port, static_cast<long>(settings.baudRate));
 }
 
 void DescribeStore(const TransferResult& result, const LinkSettings& settings, LinkText& text) {
     char port[5];
-    if (!BuildPortName(settings.portNumber, port)) {
-        std::snprintf(text, sizeof text, "%s", kNoPort);
-        return;
-    }
+    if (!PortNameOrSay(settings, port, text)) return;
     std::snprintf(text, sizeof text, result.Reached() ? "%s: start screen stored"
                                                       : "%s: start screen not stored",
                   port);
