@@ -96,7 +96,12 @@ void ShowStatusParts(HWND statusBar, const char* fileName, const char* linkText)
     const int linkNeeds = dc.Width(linkText) + kPartMargin + grip;
     const int link = std::min(linkNeeds, rest - std::min(fileNeeds, rest * 2 / 5));
     const int edges[kPartCount] = {first, first + rest - link, -1};
-    SendMessageA(statusBar, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges));
+    // Every mirror, so every keystroke, comes here: a bar whose parts stay is not redrawn.
+    int current[kPartCount] = {};
+    if (SendMessageA(statusBar, SB_GETPARTS, kPartCount, reinterpret_cast<LPARAM>(current)) != kPartCount ||
+        !std::equal(edges, edges + kPartCount, current)) {
+        SendMessageA(statusBar, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges));
+    }
 
     char fitted[kTextCapacity];
     dc.Fit(fileName, rest - link - kPartMargin, fitted);
