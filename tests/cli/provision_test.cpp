@@ -13,6 +13,7 @@
 
 #include "cli/sha256.h"
 #include "link/posix_serial_line.h"
+#include "tests/core/test_pty.h"
 #include "module_bench.h"
 
 namespace {
@@ -162,50 +163,10 @@ TEST(Mirror, TheModuleShowsTheScreenAtOnceAndStoresNothing) {
     EXPECT_EQ(dump.at("stored.row1.hex"), Hex(std::vector<uint8_t>(20, 0x00)));
 }
 
-// A pseudo-terminal whose far end the test reads itself.
-struct CapturedLine {
-    // Neither end may leak into the program under test, or closing the far end here would not close it.
-    CapturedLine() {
-        master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        grantpt(master);
-        unlockpt(master);
-        device = ptsname(master);
-        // Held open, as a real device stays, so the far end reads nothing but the bytes.
-        slave = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        termios settings{};
-        tcgetattr(slave, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(slave, TCSANOW, &settings);
-    }
-    ~CapturedLine() {
-        CloseFarEnd();
-        close(slave);
-    }
-    void CloseFarEnd() {
-        if (master >= 0) close(master);
-        master = -1;
-    }
-    std::vector<uint8_t> Read(size_t count) {
-        std::vector<uint8_t> bytes;
-        while (bytes.size() < count) {
-            pollfd ready{master, POLLIN, 0};
-            if (poll(&ready, 1, 15000) <= 0) break;
-            uint8_t chunk[256];
-            const ssize_t n = read(master, chunk, count - bytes.size() < sizeof chunk ? count - bytes.size() : sizeof chunk);
-            if (n <= 0) break;
-            bytes.insert(bytes.end(), chunk, chunk + n);
-        }
-        return bytes;
-    }
-    int master = -1;
-    int slave = -1;
-    std::string device;
-};
-
 TEST(Store, TheLogHoldsTheHashOfExactlyTheBytesOnTheLine) {
     ScratchFolder folder;
     WriteBytes(folder.Path("screen.kss"), ScreenFile("2x20"));
-    CapturedLine line;
+    TestPty line;
     const CliResult result =
         RunCli({"store", folder.Path("screen.kss"), "--port", line.device, "--log", folder.Path("log")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -274,7 +235,7 @@ TEST(Store, ANameWithATabOrLineBreakKeepsTheLogAtOneLineOfFiveFields) {
 TEST(Store, AModuleThatGoesAwayMidStoreFailsAloneAndSaysHowFarItGot) {
     ScratchFolder folder;
     WriteBytes(folder.Path("screen.kss"), ScreenFile("2x20"));
-    CapturedLine going;
+    TestPty going;
     VirtualModule staying(folder, "staying", "2x20");
     CliProcess cli(folder, {"store", folder.Path("screen.kss"), "--port", going.device, "--port", staying.Port()});
     ASSERT_EQ(going.Read(22).size(), 22u);

@@ -16,46 +16,9 @@
 #include <thread>
 #include <vector>
 
+#include "tests/core/test_pty.h"
+
 namespace {
-
-// A pseudo-terminal pair: the line under test opens the device, the test reads the far end.
-struct Pty {
-    Pty() {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        EXPECT_GE(master, 0);
-        EXPECT_EQ(grantpt(master), 0);
-        EXPECT_EQ(unlockpt(master), 0);
-        device = ptsname(master);
-        // The far end must see the bytes as sent, whatever the device was set to before.
-        const int slave = open(device.c_str(), O_RDWR | O_NOCTTY);
-        termios settings{};
-        tcgetattr(slave, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(slave, TCSANOW, &settings);
-        close(slave);
-    }
-    ~Pty() { CloseFarEnd(); }
-    void CloseFarEnd() {
-        if (master >= 0) close(master);
-        master = -1;
-    }
-
-    std::vector<uint8_t> Read(size_t count) {
-        std::vector<uint8_t> bytes;
-        while (bytes.size() < count) {
-            pollfd ready{master, POLLIN, 0};
-            if (poll(&ready, 1, 5000) <= 0) break;
-            uint8_t chunk[4096];
-            const ssize_t n = read(master, chunk, sizeof chunk);
-            if (n <= 0) break;
-            bytes.insert(bytes.end(), chunk, chunk + n);
-        }
-        return bytes;
-    }
-
-    int master = -1;
-    std::string device;
-};
 
 int DeviceExclusive(const std::string& device) {
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
@@ -66,7 +29,7 @@ int DeviceExclusive(const std::string& device) {
 }
 
 TEST(PosixSerialLine, SendsEveryByteRawAtTheRequestedSpeed) {
-    Pty pty;
+    TestPty pty;
     PosixSerialLine line;
     ASSERT_EQ(line.Open(pty.device.c_str(), 19200, ParityMode::None), kOpenOk);
 
@@ -92,7 +55,7 @@ TEST(PosixSerialLine, SendsEveryByteRawAtTheRequestedSpeed) {
 }
 
 TEST(PosixSerialLine, HoldsTheDeviceExclusivelyAndLetsGoOnClose) {
-    Pty pty;
+    TestPty pty;
     PosixSerialLine first;
     ASSERT_EQ(first.Open(pty.device.c_str(), 19200, ParityMode::None), kOpenOk);
     EXPECT_EQ(DeviceExclusive(pty.device), 1);
@@ -140,7 +103,7 @@ TEST(PosixSerialLine, RefusesWhatIsNotASerialDeviceWithTheReason) {
 }
 
 TEST(PosixSerialLine, RefusesASpeedByNameWithoutTouchingTheDevice) {
-    Pty pty;
+    TestPty pty;
     PosixSerialLine holder;
     ASSERT_EQ(holder.Open(pty.device.c_str(), 9600, ParityMode::None), kOpenOk);
     PosixSerialLine line;
@@ -156,7 +119,7 @@ TEST(PosixSerialLine, RefusesASpeedByNameWithoutTouchingTheDevice) {
 }
 
 TEST(PosixSerialLine, DeviceThatGoesAwayFailsTheWriteAndNothingFollows) {
-    Pty pty;
+    TestPty pty;
     PosixSerialLine line;
     ASSERT_EQ(line.Open(pty.device.c_str(), 19200, ParityMode::None), kOpenOk);
     const uint8_t head[3] = {0xFE, 0xC2, 0x00};
@@ -183,7 +146,7 @@ void Interrupted(int) {}
 // writer: the kernel then takes part of a write, or none of it, and every byte must still
 // arrive once and in order.
 TEST(PosixSerialLine, PartialAndInterruptedWritesLoseNoByte) {
-    Pty pty;
+    TestPty pty;
     PosixSerialLine line;
     ASSERT_EQ(line.Open(pty.device.c_str(), 115200, ParityMode::None), kOpenOk);
     struct sigaction action {};

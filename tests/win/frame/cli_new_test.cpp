@@ -3,25 +3,14 @@
 #include "frame_fixture.h"
 
 #include "resources/frame_ids.h"
+#include "run_program.h"
 
 namespace {
 
 constexpr size_t kMirrorBytes = 8 * 11 + 2 * (4 + 20);
 
 DWORD RunCli(const std::string& arguments) {
-    std::string command = std::string("\"") + BREVANT_CLI_EXE + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return GetLastError() | 0x80000000u;
-    }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return RunProgram(std::string("\"") + BREVANT_CLI_EXE + "\" " + arguments);
 }
 
 std::vector<uint8_t> LastMirror(const std::vector<uint8_t>& sent) {

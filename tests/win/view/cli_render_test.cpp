@@ -9,6 +9,7 @@
 
 #include "cli/png_image.h"
 #include "document/start_screen_file.h"
+#include "run_program.h"
 #include "view_harness.h"
 
 namespace {
@@ -24,19 +25,7 @@ void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 DWORD Render(const std::string& screen, const std::string& png) {
-    std::string command = std::string("\"") + BREVANT_CLI_EXE + "\" render \"" + screen + "\" -o \"" + png + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return GetLastError() | 0x80000000u;
-    }
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return RunProgram(std::string("\"") + BREVANT_CLI_EXE + "\" render \"" + screen + "\" -o \"" + png + "\"");
 }
 
 // Odd pixel bytes (0x78 lit, 2 dark, the hidden column 5 lit), codes 255 and 0xFE, every user character.
