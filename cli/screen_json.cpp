@@ -16,7 +16,6 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr size_t kDotColumns = 5;
 constexpr char kLit = '#';
 constexpr char kDark = '.';
 

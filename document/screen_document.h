@@ -7,6 +7,7 @@ inline constexpr size_t kCellCount = 400;
 inline constexpr size_t kGlyphCount = 255;  // codes 0-254; 255 has no glyph
 inline constexpr size_t kGlyphRows = 8;
 inline constexpr size_t kGlyphRowBytes = 7;
+inline constexpr int kDotColumns = 5;  // the dots of a row; its last two bytes are never shown
 inline constexpr size_t kGlyphBytes = kGlyphRows * kGlyphRowBytes;
 inline constexpr size_t kGlyphTableBytes = kGlyphCount * kGlyphBytes;
 inline constexpr size_t kUserGlyphCount = 8;

@@ -92,7 +92,7 @@ bool BuildPortName(int32_t portNumber, char (&name)[5]) {
 
 uint8_t PackRow(const uint8_t* glyphRow) {
     uint8_t packed = 0;
-    for (size_t column = 0; column < 5; ++column) {
+    for (int column = 0; column < kDotColumns; ++column) {
         packed = static_cast<uint8_t>(packed << 1 | (glyphRow[column] != 0 ? 1 : 0));
     }
     return packed;

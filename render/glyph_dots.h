@@ -5,8 +5,6 @@
 
 #include "document/screen_document.h"
 
-inline constexpr int kDotColumns = 5;
-
 // The glyph table a module's own characters are drawn from: glyph k at k * 56, row r at + r * 7.
 using FontGlyphs = std::span<const uint8_t, kGlyphTableBytes>;
 
