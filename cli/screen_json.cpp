@@ -10,6 +10,7 @@
 #include "cli/text_mapping.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
+#include "document/row_text.h"
 #include "document/start_screen_file.h"
 
 using Json = nlohmann::ordered_json;
@@ -160,13 +161,15 @@ private:
             if (!rows[y].is_string()) Refuse(source_, field, "must be a string");
             const ReadableText text = ReadableToText(rows[y].get<std::string>());
             if (!text.error.empty()) Refuse(source_, field, text.error);
-            if (text.bytes.size() > doc.columns) {
-                Refuse(source_, field, std::to_string(text.bytes.size()) + " characters; the row holds " +
-                                           std::to_string(doc.columns));
+            switch (StampRowText(doc, static_cast<uint32_t>(y + 1), text.bytes.data(), text.bytes.size())) {
+                case RowTextResult::Stamped:
+                    break;
+                case RowTextResult::TooLong:
+                    Refuse(source_, field, std::to_string(text.bytes.size()) + " characters; the row holds " +
+                                               std::to_string(doc.columns));
+                case RowTextResult::NoSuchRow:
+                    Refuse(source_, field, "this screen has " + shape);
             }
-            uint8_t* row = doc.cells.data() + y * doc.columns;
-            std::copy(text.bytes.begin(), text.bytes.end(), row);
-            std::fill(row + text.bytes.size(), row + doc.columns, kSpace);
         }
     }
 
