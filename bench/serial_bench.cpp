@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "bench/bench_report.h"
+#include "document/built_in_glyphs.h"
 #include "document/display_size.h"
+#include "document/exact_start_screen.h"
 #include "link/display_protocol.h"
 #include "link/serial_channel.h"
 
 namespace {
-
-const uint8_t kShippedGlyphs[kGlyphTableBytes] = {
-#include "glyph_table_data.inc"
-};
 
 // Sleeps as the program does and adds up what it was asked for: the floor of a store.
 class PauseCounter final : public Sleeper {
@@ -46,9 +44,7 @@ int main(int argc, char** argv) {
         while (ReadFile(farEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {}
     };
 
-    ScreenDocument doc;
-    InitializeDocument(doc, kShippedGlyphs);
-    SetDisplaySize(doc, kSize2x20, nullptr);
+    ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
     const LinkSettings settings{3, 19200};
     DisplayProtocol protocol;
     bool allSent = true;
