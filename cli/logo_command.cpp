@@ -26,10 +26,9 @@ void RunLogo(const LogoOptions& options) {
     if (!DecodePng(ReadInputFile(options.picture), picture, error)) {
         throw CommandFailure(options.picture + ": not a PNG picture: " + error);
     }
-    ScreenDocument doc = options.from.empty() ? FreshScreen(options.geometry, options.rows)
-                                              : LoadStartScreenFile(options.from).doc;
+    ScreenDocument doc = StartingScreen(options.from, options.geometry, options.rows);
     PlaceLogo(doc, picture, options.at[0], options.at[1], options.picture);
-    WriteOutputFile(options.output, WriteExactStartScreen(WholeStartScreen(doc)));
+    SaveStartScreenFile(options.output, doc);
 }
 
 }  // namespace

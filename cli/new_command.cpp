@@ -2,10 +2,8 @@
 
 #include "cli/commands.h"
 #include "cli/command_failure.h"
-#include "cli/file_access.h"
 #include "cli/screen_options.h"
 #include "cli/start_screen_input.h"
-#include "document/exact_start_screen.h"
 
 namespace {
 
@@ -19,10 +17,10 @@ struct NewOptions {
 };
 
 void RunNew(const NewOptions& options) {
-    ScreenDocument doc = options.from.empty() ? FreshScreen(options.geometry, options.rows) : LoadStartScreenFile(options.from).doc;
+    ScreenDocument doc = StartingScreen(options.from, options.geometry, options.rows);
     ApplyCharOptions(doc, options.characters);
     ApplyLineOptions(doc, options.lines, options.output);
-    WriteOutputFile(options.output, WriteExactStartScreen(WholeStartScreen(doc)));
+    SaveStartScreenFile(options.output, doc);
 }
 
 }  // namespace
