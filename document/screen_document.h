@@ -38,6 +38,10 @@ void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphT
 // Cells that belong to the geometry, never more than the cell array holds.
 size_t UsedCellCount(const ScreenDocument& doc);
 
+inline bool InsideGrid(const ScreenDocument& doc, int32_t column, int32_t row) {
+    return static_cast<uint32_t>(column) < doc.columns && static_cast<uint32_t>(row) < doc.rows;
+}
+
 // The geometry rule: stores the low 16 bits of the code and sets what that size sets.
 void ApplySizeCode(ScreenDocument& doc, uint32_t code);
 void BlankText(ScreenDocument& doc);

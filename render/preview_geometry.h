@@ -31,8 +31,23 @@ inline int SlotLeft(const ScreenDocument& doc, int slot) { return doc.paletteOff
 // 0x78 ("x") is lit too: hand-edited files mark dots with x, and they must show as drawn.
 inline bool IsLit(uint8_t pixel) { return pixel == 1 || pixel == 0x78; }
 
-inline bool InsideGrid(const ScreenDocument& doc, int32_t column, int32_t row) {
-    return static_cast<uint32_t>(column) < doc.columns && static_cast<uint32_t>(row) < doc.rows;
+struct CellPosition {
+    int32_t column = 0;
+    int32_t row = 0;
+};
+
+// The cell a mouse position tracks. Points left of or above the preview arrive while it holds the
+// mouse; truncating them toward zero would put them in the first column or row.
+inline CellPosition TrackedCell(int x, int y) {
+    const auto cellOf = [](int position, int pitch) { return position < 0 ? -1 : position / pitch; };
+    return {cellOf(x, kCellPitchX), cellOf(y, kCellPitchY)};
+}
+
+// The cell a press lands on. The column truncates toward zero, so the pixels just left of the
+// panel still press column 0; a point above it presses none.
+inline CellPosition PressedCell(int x, int y) {
+    if (y < 0) return {-1, -1};
+    return {x / kCellPitchX, y / kCellPitchY};
 }
 
 // The palette slot whose hit area holds the point: one pixel inside the drawn box at the top,

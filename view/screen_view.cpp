@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "view/char_editor_dialog.h"
 #include "view/glyph_resource.h"
 #include "toolkit/offscreen_canvas.h"
+#include "render/preview_geometry.h"
+#include "render/preview_input.h"
 #include "render/preview_raster.h"
 
 namespace {
@@ -14,8 +17,6 @@ WindowClass& ViewClass() {
     return viewClass;
 }
 
-int32_t LastIndex(uint32_t count) { return count == 0 ? 0 : static_cast<int32_t>(count) - 1; }
-
 }  // namespace
 
 ScreenView::~ScreenView() {
@@ -24,11 +25,6 @@ ScreenView::~ScreenView() {
 
 HWND ScreenView::Create(HWND parent) {
     return CreateBound(ViewClass(), WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr);
-}
-
-void ScreenView::ClampCursor() {
-    state_.cursorColumn = std::clamp(state_.cursorColumn, 0, LastIndex(doc_.columns));
-    state_.cursorRow = std::clamp(state_.cursorRow, 0, LastIndex(doc_.rows));
 }
 
 LRESULT ScreenView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,7 +46,7 @@ LRESULT ScreenView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ScreenView::OnCreate() {
-    state_ = EditState{};
+    editor_.Reset();
     static constexpr GlyphTableBytes kNoGlyphs{};
     const GlyphTableBytes* builtIn = FindGlyphTableResource();
     InitializeDocument(doc_, builtIn != nullptr ? *builtIn : kNoGlyphs);
@@ -87,8 +83,9 @@ void ScreenView::DrawPreview(HDC dc) {
     if (surface_.Fit(width, height)) {
         RECT outer{};
         GetWindowRect(Handle(), &outer);
-        const PreviewMarks marks{state_.cursorColumn, state_.cursorRow, state_.dragging != 0,
-                                 state_.draggedCode, state_.mouseColumn,  state_.mouseRow};
+        const EditState& state = editor_.State();
+        const PreviewMarks marks{state.cursorColumn, state.cursorRow, state.dragging != 0,
+                                 state.draggedCode,  state.mouseColumn, state.mouseRow};
         // The last blit from the surface may still be queued; it must not see the new pixels.
         GdiFlush();
         RenderPreview(doc_, &marks, outer.right - outer.left, outer.bottom - outer.top,
@@ -96,10 +93,52 @@ void ScreenView::DrawPreview(HDC dc) {
         BitBlt(dc, area.left, area.top, width, height, surface_.Dc(), 0, 0, SRCCOPY);
     }
 
-    if (state_.changePending != 0) {
+    if (editor_.ChangePending()) {
         NotifyFrame();
-        state_.changePending = 0;
+        editor_.ChangeMirrored();
     }
 }
 
 void ScreenView::NotifyFrame() { SendMessageA(GetParent(Handle()), kMirrorRequest, 0, 0); }
+
+LRESULT ScreenView::OnChar(WPARAM code) {
+    editor_.TypeCode(static_cast<uint32_t>(std::min<uint64_t>(code, UINT32_MAX)));
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return 0;
+}
+
+LRESULT ScreenView::OnMouseMove(int x, int y) {
+    MoveTo(editor_, x, y);
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return 0;
+}
+
+LRESULT ScreenView::OnButtonDown(int x, int y) {
+    // The release must come here wherever it happens, or the character stays lifted.
+    if (PressAt(editor_, x, y)) SetCapture(Handle());
+    return 0;
+}
+
+LRESULT ScreenView::OnButtonUp() {
+    editor_.Release();
+    EndDrag();
+    return 0;
+}
+
+LRESULT ScreenView::OnCaptureLost(HWND newOwner) {
+    if (newOwner != Handle() && editor_.LoseCapture()) EndDrag();
+    return 0;
+}
+
+void ScreenView::EndDrag() {
+    InvalidateRect(Handle(), nullptr, TRUE);
+    if (GetCapture() == Handle()) ReleaseCapture();
+}
+
+LRESULT ScreenView::OnDoubleClick(int x, int y) {
+    const int slot = PaletteSlotAt(doc_, x, y);
+    if (slot != kNoSlot) EditUserCharacter(doc_.glyphs, slot);
+    InvalidateRect(Handle(), nullptr, TRUE);
+    NotifyFrame();
+    return 0;
+}
