@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     static ScreenView view(doc);
     view.Create(parent);
     MoveWindow(view.Handle(), 0, 0, kWidth, kHeight, FALSE);
-    SetDisplaySize(doc, 0x800A, nullptr);
+    SetDisplaySize(doc, 0x800A);
 
     const DibContext target;
     const DibContext source;

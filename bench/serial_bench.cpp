@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         uint16_t size;
     } stores[] = {{"store-2x20", kSize2x20}, {"store-4x20", kSize4x20}};
     for (const auto& store : stores) {
-        SetDisplaySize(doc, store.size, nullptr);
+        SetDisplaySize(doc, store.size);
         const int runs = 7;
         uint32_t floor = 0;
         const double ms = MedianMs(runs, [&] {

@@ -144,8 +144,8 @@ private:
         ScreenDocument& doc = file.doc;
         doc = FreshEditorDocument(kBuiltInGlyphs);
         const size_t rows = root.contains("rows") && root["rows"].is_array() ? root["rows"].size() : 0;
-        if (named == kSize2x16 && rows == 4) SetDisplaySize(doc, kSize4x20, nullptr);
-        SetDisplaySize(doc, file.header & 0xFFFFu, nullptr);
+        if (named == kSize2x16 && rows == 4) SetDisplaySize(doc, kSize4x20);
+        SetDisplaySize(doc, file.header & 0xFFFFu);
     }
 
     void ReadRows(const Json& root, ScreenDocument& doc) const {

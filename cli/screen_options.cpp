@@ -41,8 +41,8 @@ ScreenDocument FreshScreen(const std::string& geometry, uint32_t rows) {
     }
     ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
     // 2x16 keeps the row count in force, as in the editor's menu.
-    if (rows == 4) SetDisplaySize(doc, kSize4x20, nullptr);
-    SetDisplaySize(doc, size->code, nullptr);
+    if (rows == 4) SetDisplaySize(doc, kSize4x20);
+    SetDisplaySize(doc, size->code);
     return doc;
 }
 

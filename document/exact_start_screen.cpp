@@ -8,7 +8,7 @@
 ScreenDocument FreshEditorDocument(const uint8_t (&glyphTable)[kGlyphTableBytes]) {
     ScreenDocument doc;
     InitializeDocument(doc, glyphTable);
-    SetDisplaySize(doc, kSize2x20, nullptr);
+    SetDisplaySize(doc, kSize2x20);
     return doc;
 }
 
@@ -18,7 +18,7 @@ ExactStartScreen ReadExactStartScreen(const uint8_t* data, size_t size,
     ScreenDocument& doc = file.doc;
     doc = FreshEditorDocument(glyphTable);
     const uint32_t low = size >= 2 ? static_cast<uint32_t>(data[0] | data[1] << 8) : 0;
-    if (low == kSize2x16 && size >= kTextOffset + 64) SetDisplaySize(doc, kSize4x20, nullptr);
+    if (low == kSize2x16 && size >= kTextOffset + 64) SetDisplaySize(doc, kSize4x20);
 
     ReadStartScreen(doc, data, size);
     file.header = doc.sizeCode;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "document/display_size.h"
-#include "document/document_host.h"
 
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]) {
     doc.columns = 16;
@@ -32,16 +31,14 @@ void BlankText(ScreenDocument& doc) {
     std::fill_n(doc.cells.begin(), UsedCellCount(doc), kSpace);
 }
 
-void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentHost* host) {
+void SetDisplaySize(ScreenDocument& doc, uint32_t code) {
     ApplySizeCode(doc, code);
     BlankText(doc);
-    if (host != nullptr) host->ResizeForGeometry();
 }
 
-void ClearDocument(ScreenDocument& doc, DocumentHost* host) {
+void ClearDocument(ScreenDocument& doc) {
     std::fill_n(doc.glyphs.begin(), kUserGlyphBytes, uint8_t{0});
     BlankText(doc);
-    if (host != nullptr) host->RedrawFrame();
     doc.fileName[0] = '\0';
 }
 

@@ -30,8 +30,6 @@ struct ScreenDocument {
     std::array<char, kFileNameCapacity> fileName{};
 };
 
-class DocumentHost;
-
 // The state the preview's creation gives the document: 16 x 4, the built-in glyphs, 64 blank cells.
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]);
 
@@ -46,8 +44,10 @@ inline bool InsideGrid(const ScreenDocument& doc, int32_t column, int32_t row) {
 void ApplySizeCode(ScreenDocument& doc, uint32_t code);
 void BlankText(ScreenDocument& doc);
 
-void SetDisplaySize(ScreenDocument& doc, uint32_t code, DocumentHost* host);
-void ClearDocument(ScreenDocument& doc, DocumentHost* host);
+// A size chosen by the user: the geometry rule, then a blank text. The caller resizes its windows.
+void SetDisplaySize(ScreenDocument& doc, uint32_t code);
+// New: blank user characters and text, no file name; the size stays.
+void ClearDocument(ScreenDocument& doc);
 
 // Paths longer than the document holds are refused, never cut: a cut path names another file.
 bool AssignFileName(ScreenDocument& doc, const char* path);

@@ -7,7 +7,7 @@
 #include "toolkit/app_module.h"
 #include "document/display_size.h"
 #include "frame/frame_size.h"
-#include "document/start_screen_io.h"
+#include "frame/start_screen_io.h"
 #include "frame/about_dialog.h"
 #include "frame/link_status.h"
 #include "frame/link_settings_registry.h"
@@ -148,7 +148,8 @@ LRESULT MainFrame::OnCreate() {
     RegisterWithLoop();
     MirrorScreen();
     SetWindowTextA(Handle(), kFrameCaption);
-    SetDisplaySize(doc_, kSize2x20, this);
+    SetDisplaySize(doc_, kSize2x20);
+    ResizeForGeometry();
     return 0;
 }
 
@@ -178,7 +179,8 @@ LRESULT MainFrame::OnChar(WPARAM code, LPARAM keyData) {
 bool MainFrame::OnCommand(WORD id) {
     switch (id) {
         case ID_FILE_NEW:
-            ClearDocument(doc_, this);
+            ClearDocument(doc_);
+            RedrawFrame();
             return true;
         case ID_FILE_OPEN:
             Open();
@@ -192,7 +194,8 @@ bool MainFrame::OnCommand(WORD id) {
         case ID_SIZE_2X20:
         case ID_SIZE_2X16:
         case ID_SIZE_4X20:
-            SetDisplaySize(doc_, id, this);
+            SetDisplaySize(doc_, id);
+            ResizeForGeometry();
             return true;
         case ID_CONFIGURE_PORT:
             ConfigurePort();

@@ -3,7 +3,7 @@
 
 #include "toolkit/message_loop.h"
 #include "toolkit/window.h"
-#include "document/document_host.h"
+#include "frame/document_host.h"
 #include "document/screen_document.h"
 #include "frame/link_status.h"
 #include "link/display_protocol.h"

@@ -30,15 +30,19 @@ DCB MakeLineDcb(int32_t baudRate, ParityMode parity) {
     return dcb;
 }
 
-// The system's sentence, cut before its full stop and line break so that it reads inside ours.
+void SystemErrorText(DWORD error, char* text, size_t capacity) {
+    if (capacity == 0) return;
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                       static_cast<DWORD>(capacity), nullptr) == 0) {
+        std::snprintf(text, capacity, "system error %lu", static_cast<unsigned long>(error));
+    }
+    size_t length = std::strlen(text);
+    while (length > 0 && std::strchr(" .\r\n", text[length - 1]) != nullptr) text[--length] = '\0';
+}
+
 void SerialChannel::NoteFailure(DWORD error) {
     error_ = error;
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason_,
-                       sizeof reason_, nullptr) == 0) {
-        std::snprintf(reason_, sizeof reason_, "system error %lu", static_cast<unsigned long>(error));
-    }
-    size_t length = std::strlen(reason_);
-    while (length > 0 && std::strchr(" .\r\n", reason_[length - 1]) != nullptr) reason_[--length] = '\0';
+    SystemErrorText(error, reason_, sizeof reason_);
 }
 
 int32_t SerialChannel::Open(const char* name, int32_t baudRate, ParityMode parity) {

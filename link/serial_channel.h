@@ -17,6 +17,10 @@ struct CommApi {
 
 const CommApi& SystemCommApi();
 
+// The system's words for an error without the full stop and line break they end with, so that
+// they read inside a sentence of ours; "system error N" when the system has none.
+void SystemErrorText(DWORD error, char* text, size_t capacity);
+
 // 8 data bits, one stop bit, no handshake.
 DCB MakeLineDcb(int32_t baudRate, ParityMode parity);
 

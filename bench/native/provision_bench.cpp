@@ -69,7 +69,7 @@ double MedianMs(const std::function<void()>& work) {
 
 ScreenDocument Screen(uint32_t sizeCode) {
     ScreenDocument doc = FreshEditorDocument(kBuiltInGlyphs);
-    SetDisplaySize(doc, sizeCode, nullptr);
+    SetDisplaySize(doc, sizeCode);
     return doc;
 }
 

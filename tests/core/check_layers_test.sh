@@ -54,6 +54,28 @@ expect_refused "command line stands on the toolkit" 'cli/main.cpp:1: #include "t
 expect_refused "virtual module stands on the view" 'tools/vmodule/src/main.cpp:1: #include "view/preview_layout.h"' \
   'tools/vmodule/src/main.cpp=#include "view/preview_layout.h"'
 
+expect_refused "the file reader includes windows.h" 'document/start_screen_io.cpp:1: #include <windows.h>: the portable core includes a Windows header' \
+  'document/start_screen_io.cpp=#include <windows.h>'
+expect_refused "formats include windows.h in quotes" 'formats/screen_json.cpp:1: #include "windows.h": the portable core includes a Windows header' \
+  'formats/screen_json.cpp=#include "windows.h"'
+expect_refused "a core header names a device context" 'render/preview_raster.h:2: HDC: the portable core names a window type' \
+  'render/preview_raster.h=#pragma once
+void DrawPreview(HDC dc);'
+expect_refused "the editor takes a message parameter" 'document/screen_editor.h:1: WPARAM: the portable core names a window type' \
+  'document/screen_editor.h=void TypeCode(WPARAM code);'
+expect_refused "the editor returns a window result" 'document/screen_editor.cpp:1: LRESULT: the portable core names a window type' \
+  'document/screen_editor.cpp=LRESULT Release() { return 0; }'
+expect_refused "the protocol keeps a window handle" 'link/display_protocol.h:1: HWND: the portable core names a window type' \
+  'link/display_protocol.h=struct Owner { HWND window; };'
+for front in cli/screen_json.h view/screen_view.h frame/main_frame.h app/run_application.h toolkit/window.h web/bindings.h; do
+  expect_refused "the core includes ${front%%/*}/" "formats/code_export.cpp:1: #include \"$front\": the core includes only the core" \
+    "formats/code_export.cpp=#include \"$front\""
+done
+expect_refused "the web page stands on the view" 'web/bindings.cpp:1: #include "view/screen_view.h": web/ stands on the core only' \
+  'web/bindings.cpp=#include "view/screen_view.h"'
+expect_refused "the web page stands on the command line" 'web/bindings.cpp:1: #include "cli/file_access.h": web/ stands on the core only' \
+  'web/bindings.cpp=#include "cli/file_access.h"'
+
 expect_accepted "each layer includes those below" \
   'app/win_main.cpp=#include "frame/main_frame.h"' \
   'frame/main_frame.h=#include "view/screen_view.h"' \
@@ -62,10 +84,17 @@ expect_accepted "each layer includes those below" \
   'toolkit/app_module.cpp=#include "document/screen_document.h"' \
   'view/glyph_resource.cpp=#include "resources/resource_ids.h"' \
   'cli/main.cpp=#include "document/start_screen_file.h"' \
+  'cli/export.cpp=#include "formats/screen_json.h"' \
+  'web/bindings.cpp=#include "document/screen_editor.h"' \
+  'formats/screen_json.cpp=#include "document/screen_document.h"' \
+  'render/preview_input.cpp=#include "document/screen_editor.h"' \
+  'frame/start_screen_io.cpp=#include <windows.h>' \
   'tools/vmodule/src/main.cpp=#include "render/glyph_dots.h"' \
   'tests/win/main_frame_test.cpp=#include "app/single_instance.h"'
-expect_accepted "the core's Win32 adapters may use the system" \
+expect_accepted "the serial channel alone in the core may use the system" \
   'link/serial_channel.h=#include <windows.h>' \
-  'document/start_screen_io.cpp=#include <windows.h>'
+  'link/serial_channel.cpp=HANDLE OpenPort(DWORD error);'
+expect_accepted "a comment in the core may name a window type" \
+  'document/screen_editor.h=// Presses arrive as cells, never as an HWND and an LPARAM.'
 
 finish "layer check"

@@ -82,9 +82,9 @@ TEST(MirrorScreen, OneWriteByteForEveryCommandAndRowByteTwoTwentyByteBlocksNoPau
 TEST(MirrorScreen, AlwaysCellsZeroToThirtyNineWhateverTheGeometry) {
     for (uint32_t before : {uint32_t{kSize2x20}, uint32_t{kSize4x20}}) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, before, nullptr);
+        SetDisplaySize(doc, before);
         for (size_t i = 0; i < kCellCount; ++i) doc.cells[i] = static_cast<uint8_t>(i);
-        SetDisplaySize(doc, kSize2x16, nullptr);
+        SetDisplaySize(doc, kSize2x16);
         for (size_t i = 0; i < UsedCellCount(doc); ++i) doc.cells[i] = static_cast<uint8_t>(0xA0 + i);
         DisplayProtocol protocol;
         RecordingLine line;
@@ -202,7 +202,7 @@ TEST(StoreScreen, BytesAndPausesForEachGeometry) {
     };
     for (const Case c : {Case{kSize2x20, 130, 5}, Case{kSize4x20, 170, 10}, Case{kSize2x16, 122, 4}}) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, c.code, nullptr);
+        SetDisplaySize(doc, c.code);
         for (size_t i = 0; i < UsedCellCount(doc); ++i) doc.cells[i] = static_cast<uint8_t>('A' + i % 26);
         DisplayProtocol protocol;
         RecordingLine line;
@@ -258,7 +258,7 @@ TEST(StoreScreen, IgnoresAndKeepsTheMirrorStateAndDoesNothingWhenThePortFails) {
 
 TEST(StoreScreen, SaysWhetherTheModuleWasReached) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     DisplayProtocol protocol;
     RecordingLine line;
     TransferResult result = protocol.StoreScreen(doc, LinkSettings{4, 9600}, line, line);

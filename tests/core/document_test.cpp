@@ -19,7 +19,7 @@ TEST(DisplaySize, StartupIs2x20WithBlankCellsAndTheShippedUserCharacters) {
     for (size_t i = 64; i < kCellCount; ++i) EXPECT_EQ(doc.cells[i], 0) << i;
 }
 
-TEST(DisplaySize, TheThreeSizesSetTheirGeometryAndAskForTheWindowSize) {
+TEST(DisplaySize, TheThreeSizesSetTheirGeometryAndTheWindowSizeFollows) {
     struct Case {
         uint32_t before, code, columns, rows;
         int32_t offset;
@@ -31,51 +31,47 @@ TEST(DisplaySize, TheThreeSizesSetTheirGeometryAndAskForTheWindowSize) {
     };
     for (const Case& c : cases) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, c.before, nullptr);
-        WindowCalls windows;
-        SetDisplaySize(doc, c.code, &windows);
+        SetDisplaySize(doc, c.before);
+        SetDisplaySize(doc, c.code);
         EXPECT_EQ(doc.sizeCode, c.code);
         EXPECT_EQ(doc.columns, c.columns);
         EXPECT_EQ(doc.rows, c.rows);
         EXPECT_EQ(doc.paletteOffset, c.offset);
         EXPECT_EQ(FrameWidthFor(doc.columns), c.width);
         EXPECT_EQ(FrameHeightFor(doc.rows), c.height);
-        EXPECT_EQ(windows.calls, "geometry;");
     }
 }
 
 TEST(DisplaySize, BlanksOnlyTheCellsOfTheNewGeometryEvenForTheSizeInForce) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     doc.cells.fill('x');
-    SetDisplaySize(doc, kSize2x20, nullptr);
+    SetDisplaySize(doc, kSize2x20);
     for (size_t i = 0; i < 40; ++i) EXPECT_EQ(doc.cells[i], 0x20) << i;
     for (size_t i = 40; i < kCellCount; ++i) EXPECT_EQ(doc.cells[i], 'x') << i;
 
     doc.cells.fill('y');
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize2x16);
     for (size_t i = 0; i < 32; ++i) EXPECT_EQ(doc.cells[i], 0x20) << i;
     EXPECT_EQ(doc.cells[32], 'y');
 
     doc.cells.fill('z');
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize2x16);
     EXPECT_EQ(doc.cells[31], 0x20);
     EXPECT_EQ(doc.cells[32], 'z');
 }
 
-TEST(DisplaySize, AnUnknownCodeIsStoredKeepsTheGeometryAndStillBlanksAndResizes) {
+TEST(DisplaySize, AnUnknownCodeIsStoredKeepsTheGeometryAndStillBlanks) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     doc.cells.fill('q');
     const GlyphTable glyphs = doc.glyphs;
-    WindowCalls windows;
-    SetDisplaySize(doc, 0x12345678, &windows);
+    SetDisplaySize(doc, 0x12345678);
     EXPECT_EQ(doc.sizeCode, 0x5678u);
     EXPECT_EQ(doc.columns, 20u);
     EXPECT_EQ(doc.rows, 4u);
     for (size_t i = 0; i < 80; ++i) EXPECT_EQ(doc.cells[i], 0x20);
     EXPECT_EQ(doc.cells[80], 'q');
-    EXPECT_EQ(windows.calls, "geometry;");
     EXPECT_EQ(doc.glyphs, glyphs);
 }
 
@@ -83,19 +79,18 @@ TEST(DisplaySize, LeavesGlyphsAndFileNameAlone) {
     ScreenDocument doc = StartupDocument();
     ASSERT_TRUE(AssignFileName(doc, "C:\\screens\\logo.kss"));
     const GlyphTable glyphs = doc.glyphs;
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     EXPECT_STREQ(doc.fileName.data(), "C:\\screens\\logo.kss");
     EXPECT_EQ(doc.glyphs, glyphs);
 }
 
 TEST(ClearDocument, BlanksUserCharactersAndTextForgetsTheNameKeepsSizeAndFont) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize2x16);
     doc.cells.fill('w');
     ASSERT_TRUE(AssignFileName(doc, "a.kss"));
     const GlyphTable before = doc.glyphs;
-    WindowCalls windows;
-    ClearDocument(doc, &windows);
+    ClearDocument(doc);
 
     for (size_t i = 0; i < kUserGlyphBytes; ++i) EXPECT_EQ(doc.glyphs[i], 0) << i;
     for (size_t i = kUserGlyphBytes; i < kGlyphTableBytes; ++i) ASSERT_EQ(doc.glyphs[i], before[i]) << i;
@@ -104,7 +99,6 @@ TEST(ClearDocument, BlanksUserCharactersAndTextForgetsTheNameKeepsSizeAndFont) {
     EXPECT_FALSE(HasFileName(doc));
     EXPECT_EQ(doc.sizeCode, kSize2x16);
     EXPECT_EQ(doc.columns, 16u);
-    EXPECT_EQ(windows.calls, "frame;");
 }
 
 TEST(FileName, UpTo255CharactersAreTakenLongerPathsAreRefusedAndChangeNothing) {
@@ -124,9 +118,9 @@ TEST(FileName, UpTo255CharactersAreTakenLongerPathsAreRefusedAndChangeNothing) {
 TEST(WithoutWindows, EveryOperationWorksOnAZeroDocument) {
     ScreenDocument doc;
     EXPECT_EQ(UsedCellCount(doc), 0u);
-    ClearDocument(doc, nullptr);
+    ClearDocument(doc);
     for (uint8_t cell : doc.cells) EXPECT_EQ(cell, 0);
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize2x16);
     EXPECT_EQ(doc.rows, 0u);
     EXPECT_EQ(UsedCellCount(doc), 0u);
 }

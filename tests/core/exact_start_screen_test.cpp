@@ -68,7 +68,7 @@ TEST(ExactStartScreen, WholeScreenIsWhatTheEditorSaves) {
 
 TEST(RowText, RowsFromOnePaddedWithBlanksAndNeverCut) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     for (size_t i = 0; i < 80; ++i) doc.cells[i] = 'x';
     const uint8_t text[21] = {'S', 'N', 0, 7, 0xFE};
     EXPECT_EQ(StampRowText(doc, 2, text, 5), RowTextResult::Stamped);
@@ -84,7 +84,7 @@ TEST(RowText, RowsFromOnePaddedWithBlanksAndNeverCut) {
     EXPECT_EQ(StampRowText(doc, 5, text, 1), RowTextResult::NoSuchRow);
     EXPECT_TRUE(std::equal(doc.cells.begin(), doc.cells.begin() + 60, before.cells.begin()));
 
-    SetDisplaySize(doc, kSize2x20, nullptr);
+    SetDisplaySize(doc, kSize2x20);
     EXPECT_EQ(StampRowText(doc, 3, text, 1), RowTextResult::NoSuchRow);
 }
 

@@ -39,7 +39,7 @@ TEST(PressAt, PicksUpTheCellOrSlotUnderTheExactPixel) {
 
 TEST(PressAt, RightOfTheLastColumnOfA16ColumnScreenPicksNothingUp) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize2x16);
     doc.cells[15] = 'S';
     ScreenEditor editor(doc);
     EXPECT_FALSE(PressAt(editor, 16 * 17, 10));
@@ -79,7 +79,7 @@ TEST(RandomInput, StaysInsideTheDocumentAndMirrorsEveryChange) {
         SCOPED_TRACE(step);
         if (step % 250 == 0) {
             static constexpr uint16_t kSizes[] = {kSize2x20, kSize2x16, kSize4x20};
-            SetDisplaySize(doc, kSizes[pick(0, 2)], nullptr);
+            SetDisplaySize(doc, kSizes[pick(0, 2)]);
             editor.ClampCursor();
             outside = doc.cells;
         }

@@ -151,7 +151,7 @@ TEST(PreviewRaster, CodeTwoHundredFiftyFiveShowsABlankCell) {
 
 TEST(PreviewRaster, WithoutMarksNoBoxIsTheCursor) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     SetText(doc, 0, "A");
     Canvas canvas;
     Render(canvas, doc, nullptr);
@@ -188,7 +188,7 @@ TEST(PreviewRaster, PanelAloneHasTheGeometrysSizeAndNoCursor) {
     };
     for (const Case& c : {Case{kSize2x20, 340, 52}, Case{kSize2x16, 272, 52}, Case{kSize4x20, 340, 104}}) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, c.code, nullptr);
+        SetDisplaySize(doc, c.code);
         SetText(doc, 0, "A");
         std::vector<uint32_t> pixels(static_cast<size_t>(c.width * c.height) + 1, kUntouched);
         ASSERT_FALSE(RenderPanel(doc, std::span(pixels).first(pixels.size() - 2)));

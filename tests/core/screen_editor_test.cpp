@@ -15,7 +15,7 @@ struct Cursor {
 // A 2x20 start screen (or another size) with an editor on it.
 struct Editing {
     explicit Editing(uint16_t size = kSize2x20) : doc(StartupDocument()) {
-        SetDisplaySize(doc, size, nullptr);
+        SetDisplaySize(doc, size);
     }
     std::string Row(int row) const {
         const char* start = reinterpret_cast<const char*>(doc.cells.data()) + row * doc.columns;
@@ -258,7 +258,7 @@ TEST(Clamp, AfterShrinkingTheCursorComesBackIntoTheGrid) {
     for (const Case& c : cases) {
         Editing e(c.from);
         e.Click(c.before.column, c.before.row);
-        SetDisplaySize(e.doc, c.to, nullptr);
+        SetDisplaySize(e.doc, c.to);
         e.editor.ClampCursor();
         EXPECT_CURSOR(e, c.after.column, c.after.row);
     }
@@ -267,15 +267,15 @@ TEST(Clamp, AfterShrinkingTheCursorComesBackIntoTheGrid) {
 TEST(Clamp, TypingClampsACursorLeftOutsideByASizeChange) {
     Editing e(kSize4x20);
     e.Click(19, 3);
-    SetDisplaySize(e.doc, kSize2x20, nullptr);
-    SetDisplaySize(e.doc, kSize2x16, nullptr);  // 16 x 2
+    SetDisplaySize(e.doc, kSize2x20);
+    SetDisplaySize(e.doc, kSize2x16);  // 16 x 2
     e.editor.TypeCode('V');
     EXPECT_EQ(e.doc.cells[16 + 15], 'V');
     EXPECT_CURSOR(e, 15, 1);
 
     Editing b(kSize4x20);
     b.Click(0, 3);
-    SetDisplaySize(b.doc, kSize2x20, nullptr);
+    SetDisplaySize(b.doc, kSize2x20);
     b.editor.TypeCode(8);  // clamped to 0,1 first, then wraps
     EXPECT_CURSOR(b, 19, 0);
     EXPECT_EQ(b.doc.cells[20], ' ');

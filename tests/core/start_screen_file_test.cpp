@@ -27,8 +27,8 @@ TEST(StartScreenFile, ExactBytesAndSizesForEachGeometry) {
     for (const Case c : {Case{kSize2x20, kSize2x20, 492, 0x08}, Case{kSize2x20, kSize4x20, 532, 0x0A},
                          Case{kSize2x20, kSize2x16, 484, 0x09}, Case{kSize4x20, kSize2x16, 516, 0x09}}) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, c.before, nullptr);
-        SetDisplaySize(doc, c.code, nullptr);
+        SetDisplaySize(doc, c.before);
+        SetDisplaySize(doc, c.code);
         for (size_t i = 0; i < UsedCellCount(doc); ++i) doc.cells[i] = static_cast<uint8_t>(i * 3);
         const std::vector<uint8_t> file = Encode(doc);
         ASSERT_EQ(file.size(), c.size);
@@ -43,7 +43,7 @@ TEST(StartScreenFile, ExactBytesAndSizesForEachGeometry) {
 
 TEST(StartScreenFile, RoundTripKeepsEveryByteIncludingOddPixelsAndText) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     for (size_t i = 0; i < 80; ++i) doc.cells[i] = static_cast<uint8_t>(i < 8 ? i : 0xF0 + i % 16);
     doc.cells[79] = 0xFF;
     doc.cells[78] = 0xFE;
@@ -63,7 +63,7 @@ TEST(StartScreenFile, RoundTripKeepsEveryByteIncludingOddPixelsAndText) {
 
 TEST(StartScreenFile, EmptyFileKeepsSizeAndCharactersAndBlanksTheText) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     doc.cells.fill('k');
     doc.glyphs[0] = 1;
     const GlyphTable glyphs = doc.glyphs;
@@ -77,7 +77,7 @@ TEST(StartScreenFile, EmptyFileKeepsSizeAndCharactersAndBlanksTheText) {
 
 TEST(StartScreenFile, OnlyTheLowSixteenBitsOfTheHeaderCount) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     std::vector<uint8_t> file = Encode(StartupDocument());
     file[2] = 0x34;
     file[3] = 0x12;
@@ -90,7 +90,7 @@ TEST(StartScreenFile, OnlyTheLowSixteenBitsOfTheHeaderCount) {
 
 TEST(StartScreenFile, AnUnknownCodeKeepsTheGeometryAndIsWrittenBack) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     std::vector<uint8_t> file(4 + 448 + 80, 'u');
     file[0] = 0x34;
     file[1] = 0x12;
@@ -106,14 +106,14 @@ TEST(StartScreenFile, AnUnknownCodeKeepsTheGeometryAndIsWrittenBack) {
 
 TEST(StartScreenFile, TwoBySixteenKeepsTheRowCountInForce) {
     ScreenDocument fourRows = StartupDocument();
-    SetDisplaySize(fourRows, kSize4x20, nullptr);
-    SetDisplaySize(fourRows, kSize2x16, nullptr);
+    SetDisplaySize(fourRows, kSize4x20);
+    SetDisplaySize(fourRows, kSize2x16);
     for (size_t i = 0; i < 64; ++i) fourRows.cells[i] = static_cast<uint8_t>('0' + i % 40);
     const std::vector<uint8_t> fourRowFile = Encode(fourRows);
     ASSERT_EQ(fourRowFile.size(), 516u);
 
     ScreenDocument twoRows = StartupDocument();
-    SetDisplaySize(twoRows, kSize2x20, nullptr);
+    SetDisplaySize(twoRows, kSize2x20);
     twoRows.cells.fill('p');
     EXPECT_EQ(Decode(twoRows, fourRowFile), LoadOutcome::Complete) << "the extra 32 bytes are ignored";
     EXPECT_EQ(twoRows.rows, 2u);
@@ -123,7 +123,7 @@ TEST(StartScreenFile, TwoBySixteenKeepsTheRowCountInForce) {
 
     const std::vector<uint8_t> twoRowFile(fourRowFile.begin(), fourRowFile.begin() + 484);
     ScreenDocument loadedUnderFour = StartupDocument();
-    SetDisplaySize(loadedUnderFour, kSize4x20, nullptr);
+    SetDisplaySize(loadedUnderFour, kSize4x20);
     EXPECT_EQ(Decode(loadedUnderFour, twoRowFile), LoadOutcome::TextShort);
     EXPECT_EQ(loadedUnderFour.rows, 4u);
     for (size_t i = 0; i < 32; ++i) EXPECT_EQ(loadedUnderFour.cells[i], fourRows.cells[i]);
@@ -132,8 +132,8 @@ TEST(StartScreenFile, TwoBySixteenKeepsTheRowCountInForce) {
 
 TEST(StartScreenFile, A2x20FileLoadedUnder2x16WithFourRowsBecomes2x20) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);
-    SetDisplaySize(doc, kSize2x16, nullptr);
+    SetDisplaySize(doc, kSize4x20);
+    SetDisplaySize(doc, kSize2x16);
     ScreenDocument source = StartupDocument();
     for (size_t i = 0; i < 40; ++i) source.cells[i] = static_cast<uint8_t>('a' + i % 26);
     ASSERT_EQ(Decode(doc, Encode(source)), LoadOutcome::Complete);
@@ -145,7 +145,7 @@ TEST(StartScreenFile, A2x20FileLoadedUnder2x16WithFourRowsBecomes2x20) {
 
 TEST(StartScreenFile, ShortHeaderOrCharactersKeepThePreviousBytes) {
     ScreenDocument doc = StartupDocument();
-    SetDisplaySize(doc, kSize4x20, nullptr);  // 0A 80 00 00
+    SetDisplaySize(doc, kSize4x20);  // 0A 80 00 00
     const GlyphTable before = doc.glyphs;
     EXPECT_EQ(Decode(doc, {0x09}), LoadOutcome::TextShort);
     EXPECT_EQ(doc.sizeCode, 0x8009u) << "byte 1 stays from the previous code";

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "document/display_size.h"
-#include "document/document_host.h"
 #include "document/screen_document.h"
 #include "link/serial_line.h"
 
@@ -19,22 +18,13 @@ inline const unsigned char kShippedGlyphs[kGlyphTableBytes] = {
 inline ScreenDocument StartupDocument() {
     ScreenDocument doc;
     InitializeDocument(doc, kShippedGlyphs);
-    SetDisplaySize(doc, kSize2x20, nullptr);
+    SetDisplaySize(doc, kSize2x20);
     return doc;
 }
 
 inline void SetText(ScreenDocument& doc, size_t first, const std::string& text) {
     std::memcpy(doc.cells.data() + first, text.data(), text.size());
 }
-
-// Counts what the document code asks of its windows.
-struct WindowCalls final : DocumentHost {
-    void ResizeForGeometry() override { calls += "geometry;"; }
-    void RedrawFrame() override { calls += "frame;"; }
-    void MirrorScreen() override { calls += "mirror;"; }
-    void ShowMessage(const char*, const char*) override { calls += "message;"; }
-    std::string calls;
-};
 
 // A serial line that records every event in order: opens, bytes, block boundaries, pauses, closes.
 class RecordingLine final : public SerialLine, public Sleeper {

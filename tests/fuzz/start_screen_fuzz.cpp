@@ -28,8 +28,8 @@ void Require(bool condition) {
 void PrepareDocument(ScreenDocument& doc, uint8_t choice) {
     InitializeDocument(doc, kNoGlyphs);
     static const uint16_t kSizes[] = {kSize2x20, kSize2x16, kSize4x20, kSize2x16};
-    SetDisplaySize(doc, kSizes[choice & 3], nullptr);
-    SetDisplaySize(doc, kSizes[(choice >> 2) & 3], nullptr);
+    SetDisplaySize(doc, kSizes[choice & 3]);
+    SetDisplaySize(doc, kSizes[(choice >> 2) & 3]);
     for (size_t i = 0; i < kCellCount; ++i) doc.cells[i] = static_cast<uint8_t>(i ^ choice);
     std::strcpy(doc.fileName.data(), "C:\\screen.kss");
 }
@@ -61,7 +61,7 @@ void CheckLogo(const uint8_t* data, size_t size) {
     Require(picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
     ScreenDocument doc;
     InitializeDocument(doc, kBuiltInGlyphs);
-    SetDisplaySize(doc, kSize4x20, nullptr);
+    SetDisplaySize(doc, kSize4x20);
     try {
         PlaceLogo(doc, picture, 1, 1, "fuzz");
     } catch (const CommandFailure&) {

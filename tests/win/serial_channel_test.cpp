@@ -191,6 +191,39 @@ TEST_F(SerialChannelSeam, AFailureKeepsTheReasonOfTheCallThatFailedUntilTheNextO
     }
 }
 
+// One wording of system errors for the whole program: the system's sentence without its ending.
+TEST(SystemErrorText, IsTheSystemsSentenceWithoutFullStopOrLineBreak) {
+    for (const DWORD error : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_SHARING_VIOLATION},
+                              DWORD{ERROR_GEN_FAILURE}, DWORD{ERROR_DISK_FULL}}) {
+        char text[256];
+        std::memset(text, 'x', sizeof text);
+        SystemErrorText(error, text, sizeof text);
+        const std::string system = SystemText(error);
+        const std::string reason = text;
+        ASSERT_FALSE(reason.empty()) << error;
+        EXPECT_EQ(system.rfind(reason, 0), 0u) << system;
+        EXPECT_EQ(system.find_first_not_of(" .\r\n", reason.size()), std::string::npos)
+            << "only the ending is cut: [" << system << "]";
+        EXPECT_EQ(std::string(" .\r\n").find(reason.back()), std::string::npos) << reason;
+    }
+}
+
+TEST(SystemErrorText, NamesACodeTheSystemHasNoWordsForAndNeverOverrunsItsBuffer) {
+    char text[64];
+    SystemErrorText(0x2000ABCD, text, sizeof text);
+    EXPECT_STREQ(text, "system error 536914893");
+
+    char small[12];
+    std::memset(small, 'x', sizeof small);
+    SystemErrorText(ERROR_ACCESS_DENIED, small, sizeof small - 1);
+    EXPECT_LT(std::strlen(small), sizeof small - 1);
+    EXPECT_EQ(small[sizeof small - 1], 'x');
+
+    char untouched = 'u';
+    SystemErrorText(ERROR_ACCESS_DENIED, &untouched, 0);
+    EXPECT_EQ(untouched, 'u');
+}
+
 TEST_F(SerialChannelSeam, AFailedOrShortWriteReportsWhatTheSystemTook) {
     SerialChannel channel(FakeComm::Api());
     ASSERT_EQ(channel.Open("COM3", 19200, ParityMode::None), 0);
@@ -246,7 +279,7 @@ TEST(SerialChannelPort, TheFailedReopenLeavesThePortFreeForTheNextTransfer) {
 TEST(DisplayProtocolPort, MirrorAndStoreArriveByteForByteOnTheLine) {
     ScreenDocument doc;
     for (size_t i = 0; i < kUserGlyphBytes; ++i) doc.glyphs[i] = (i % 3 == 0) ? 1 : 0;
-    SetDisplaySize(doc, 0x800A, nullptr);
+    SetDisplaySize(doc, 0x800A);
     for (size_t i = 0; i < 80; ++i) doc.cells[i] = static_cast<uint8_t>('a' + i % 26);
 
     std::vector<uint8_t> expectedMirror, expectedStore;

@@ -1,4 +1,4 @@
-#include "document/start_screen_io.h"
+#include "frame/start_screen_io.h"
 
 #include <gtest/gtest.h>
 
@@ -104,8 +104,8 @@ TEST_F(StartScreenFiles, EachGeometryIsWrittenWithItsExactBytesAndSize) {
     for (const Case c : {Case{kSize2x20, kSize2x20, 492}, Case{kSize2x20, kSize4x20, 532},
                          Case{kSize2x20, kSize2x16, 484}, Case{kSize4x20, kSize2x16, 516}}) {
         ScreenDocument doc = StartupDocument();
-        SetDisplaySize(doc, c.before, nullptr);
-        SetDisplaySize(doc, c.code, nullptr);
+        SetDisplaySize(doc, c.before);
+        SetDisplaySize(doc, c.code);
         for (size_t i = 0; i < kCellCount; ++i) doc.cells[i] = static_cast<uint8_t>(i * 7 + 3);
         const std::string path = PathOf("screen.kss");
         Name(doc, path);
@@ -122,7 +122,7 @@ TEST_F(StartScreenFiles, EachGeometryIsWrittenWithItsExactBytesAndSize) {
 
 TEST_F(StartScreenFiles, ASavedScreenLoadsBackWhole) {
     ScreenDocument saved = StartupDocument();
-    SetDisplaySize(saved, kSize4x20, nullptr);
+    SetDisplaySize(saved, kSize4x20);
     for (size_t i = 0; i < 80; ++i) saved.cells[i] = static_cast<uint8_t>(255 - i);
     saved.glyphs[3] = 0x78;
     saved.glyphs[100] = 2;
@@ -306,6 +306,8 @@ TEST_F(StartScreenFiles, ASaveOverAFileAnotherProgramHoldsOpenFailsWithTheReason
     const std::string reason = text.substr(head.size());
     EXPECT_FALSE(reason.empty());
     EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << "no stray line break: [" << reason << "]";
+    ASSERT_GE(reason.size(), 2u);
+    EXPECT_EQ(reason.substr(reason.size() - 2).find_first_of(" ."), 1u) << "one full stop ends it: [" << reason << "]";
     EXPECT_EQ(FileBytes(path), old);
     EXPECT_EQ(FileIdentity(path), before);
     EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"held.kss"}) << "no temporary file is left";

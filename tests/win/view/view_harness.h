@@ -67,7 +67,7 @@ public:
     HWND View() const { return view.Handle(); }
     int Notifications() const { return notifications_; }
     const EditState& State() const { return view.State(); }
-    void ApplySize(uint16_t code) { SetDisplaySize(doc, code, nullptr); }
+    void ApplySize(uint16_t code) { SetDisplaySize(doc, code); }
 
     void Char(WPARAM code) { SendMessageA(View(), WM_CHAR, code, 1); }
     void Type(const char* text);

@@ -1,11 +1,11 @@
-#include "document/start_screen_io.h"
+#include "frame/start_screen_io.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "document/start_screen_file.h"
+#include "link/serial_channel.h"
 
 namespace {
 
@@ -41,17 +41,9 @@ size_t ReadUpTo(HANDLE file, uint8_t* buffer, size_t capacity) {
 
 void ShowSystemError(DocumentHost& host, const char* path, DWORD error) {
     char reason[256] = {};
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
-                       sizeof reason, nullptr) == 0) {
-        std::snprintf(reason, sizeof reason, "System error %lu.", static_cast<unsigned long>(error));
-    }
-    // The system ends its sentence with a line break, which the message box would show as a blank line.
-    size_t length = std::strlen(reason);
-    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' || reason[length - 1] == ' ')) {
-        reason[--length] = '\0';
-    }
+    SystemErrorText(error, reason, sizeof reason);
     char text[kFileNameCapacity + sizeof reason + 64];
-    std::snprintf(text, sizeof text, "The start screen could not be saved to\n%s\n\n%s", path, reason);
+    std::snprintf(text, sizeof text, "The start screen could not be saved to\n%s\n\n%s.", path, reason);
     host.ShowMessage(text, "Error saving");
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "document/document_host.h"
+#include "frame/document_host.h"
 
 // Reads the file named by fileName into the document, reports failures, and always mirrors.
 void LoadStartScreen(ScreenDocument& doc, DocumentHost& host);

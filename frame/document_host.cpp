@@ -1,4 +1,4 @@
-#include "document/document_host.h"
+#include "frame/document_host.h"
 
 bool AssignFileName(ScreenDocument& doc, const char* path, DocumentHost& host) {
     if (AssignFileName(doc, path)) return true;
