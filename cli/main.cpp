@@ -2,8 +2,8 @@
 #include <exception>
 #include <string>
 
-#include "cli/command_failure.h"
-#include "cli/commands.h"
+#include "cli/commands/commands.h"
+#include "cli/support/command_failure.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules",

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/port_runs.h"
+#include "cli/provisioning/port_runs.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
 #include "document/exact_start_screen.h"

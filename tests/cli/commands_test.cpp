@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "cli/png_image.h"
 #include "cli_run.h"
+#include "formats/png_image.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/sha256.h"
+#include "cli/support/sha256.h"
 #include "link/posix_serial_line.h"
-#include "tests/core/test_pty.h"
 #include "module_bench.h"
+#include "tests/core/test_pty.h"
 
 namespace {
 

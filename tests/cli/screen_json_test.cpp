@@ -1,4 +1,4 @@
-#include "cli/screen_json.h"
+#include "formats/screen_json.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "cli/command_failure.h"
-#include "cli/text_mapping.h"
 #include "cli_run.h"
 #include "document/built_in_glyphs.h"
+#include "formats/format_error.h"
+#include "formats/text_mapping.h"
 
 namespace {
 
@@ -271,7 +271,7 @@ TEST(ScreenJson, RefusalsNameTheLineAndColumnOrTheField) {
         try {
             StartScreenFromJson(json, "s.json");
             ADD_FAILURE() << "accepted: " << json;
-        } catch (const CommandFailure& failure) {
+        } catch (const FormatError& failure) {
             EXPECT_NE(std::string(failure.what()).find(message), std::string::npos)
                 << failure.what() << "\nexpected: " << message;
         }

@@ -1,4 +1,4 @@
-#include "cli/sha256.h"
+#include "cli/support/sha256.h"
 
 #include <gtest/gtest.h>
 

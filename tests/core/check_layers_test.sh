@@ -73,8 +73,8 @@ for front in cli/screen_json.h view/screen_view.h frame/main_frame.h app/run_app
 done
 expect_refused "the web page stands on the view" 'web/bindings.cpp:1: #include "view/screen_view.h": web/ stands on the core only' \
   'web/bindings.cpp=#include "view/screen_view.h"'
-expect_refused "the web page stands on the command line" 'web/bindings.cpp:1: #include "cli/file_access.h": web/ stands on the core only' \
-  'web/bindings.cpp=#include "cli/file_access.h"'
+expect_refused "the web page stands on the command line" 'web/bindings.cpp:1: #include "cli/support/file_access.h": web/ stands on the core only' \
+  'web/bindings.cpp=#include "cli/support/file_access.h"'
 
 expect_accepted "each layer includes those below" \
   'app/win_main.cpp=#include "frame/main_frame.h"' \

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <string>
 
-#include "cli/command_failure.h"
-#include "cli/logo_cells.h"
-#include "cli/png_image.h"
-#include "cli/screen_json.h"
+#include "formats/format_error.h"
 #include "document/built_in_glyphs.h"
 #include "document/display_size.h"
 #include "document/start_screen_file.h"
+#include "formats/logo_cells.h"
+#include "formats/png_image.h"
+#include "formats/screen_json.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ void CheckJsonImport(const uint8_t* data, size_t size) {
     ExactStartScreen imported;
     try {
         imported = StartScreenFromJson(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
-    } catch (const CommandFailure&) {
+    } catch (const FormatError&) {
         return;
     }
     const std::vector<uint8_t> file = WriteExactStartScreen(imported);
@@ -64,7 +64,7 @@ void CheckLogo(const uint8_t* data, size_t size) {
     SetDisplaySize(doc, kSize4x20);
     try {
         PlaceLogo(doc, picture, 1, 1, "fuzz");
-    } catch (const CommandFailure&) {
+    } catch (const FormatError&) {
     }
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/png_image.h"
 #include "document/start_screen_file.h"
+#include "formats/png_image.h"
 #include "run_program.h"
 #include "view_harness.h"
 

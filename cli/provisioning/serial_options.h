@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Usage errors: {serial} without --serial-from, --serial-from with nothing to number, a first
+// number that is not one.
+void CheckSerialOptions(const std::vector<std::string>& lines, const std::string& first);

@@ -1,0 +1,53 @@
+#include "cli/support/file_access.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "cli/support/command_failure.h"
+#include "document/file_replacement.h"
+
+namespace {
+
+std::string Reason() { return std::strerror(errno); }
+
+}  // namespace
+
+std::vector<uint8_t> ReadInputFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) throw CommandFailure(path + ": is a folder, not a file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw CommandFailure(path + ": cannot open: " + Reason());
+    std::vector<uint8_t> bytes(kMaxInputBytes + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) throw CommandFailure(path + ": cannot read: " + Reason());
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (bytes.size() > kMaxInputBytes) throw CommandFailure(path + ": larger than 1 MiB, refused");
+    return bytes;
+}
+
+void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string reason;
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!WriteFileReplacing(path, content, reason)) throw CommandFailure(path + ": " + reason);
+}
+
+void WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (!path.empty()) return WriteOutputFile(path, bytes);
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+        throw CommandFailure("standard output: cannot write: " + Reason());
+    }
+}
+
+void WriteOutput(const std::string& path, const std::string& text) {
+    WriteOutput(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
