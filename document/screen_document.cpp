@@ -52,3 +52,23 @@ bool AssignFileName(ScreenDocument& doc, const char* path) {
 }
 
 bool HasFileName(const ScreenDocument& doc) { return doc.fileName[0] != '\0'; }
+
+uint8_t PackRow(const uint8_t* glyphRow) {
+    uint8_t packed = 0;
+    for (int column = 0; column < kDotColumns; ++column) {
+        packed = static_cast<uint8_t>(packed << 1 | (glyphRow[column] != 0 ? 1 : 0));
+    }
+    return packed;
+}
+
+bool DrawGlyph(std::span<uint8_t, kGlyphBytes> glyph, std::string_view pattern) {
+    if (pattern.size() != kPatternDots) return false;
+    for (char dot : pattern) {
+        if (dot != kLitDot && dot != kDarkDot) return false;
+    }
+    std::fill(glyph.begin(), glyph.end(), uint8_t{0});
+    for (size_t i = 0; i < kPatternDots; ++i) {
+        glyph[i / kDotColumns * kGlyphRowBytes + i % kDotColumns] = pattern[i] == kLitDot ? 1 : 0;
+    }
+    return true;
+}

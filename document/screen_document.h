@@ -2,6 +2,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 inline constexpr size_t kCellCount = 400;
 inline constexpr size_t kGlyphCount = 255;  // codes 0-254; 255 has no glyph
@@ -28,7 +30,29 @@ struct ScreenDocument {
     std::array<uint8_t, kCellCount> cells{};  // row-major, row y column x at y * columns + x
     GlyphTable glyphs{};
     std::array<char, kFileNameCapacity> fileName{};
+
+    // Glyph `code`'s pixel bytes, dot row r at r * 7. Code 255 has no glyph and throws.
+    std::span<uint8_t, kGlyphBytes> GlyphOf(size_t code) {
+        return std::span<uint8_t, kGlyphBytes>(&glyphs.at(code * kGlyphBytes), kGlyphBytes);
+    }
+    std::span<const uint8_t, kGlyphBytes> GlyphOf(size_t code) const {
+        return std::span<const uint8_t, kGlyphBytes>(&glyphs.at(code * kGlyphBytes), kGlyphBytes);
+    }
 };
+
+// Columns 0-4 of a 7-byte glyph row as bits 4-0, as the module receives them; any non-zero byte
+// is lit.
+uint8_t PackRow(const uint8_t* glyphRow);
+// A glyph written as people draw one: 40 dots, top row first, '#' lit and '.' dark.
+inline constexpr char kLitDot = '#';
+inline constexpr char kDarkDot = '.';
+inline constexpr size_t kPatternDots = kGlyphRows * kDotColumns;
+// False, with the glyph untouched, for anything but such a pattern; the hidden columns go dark.
+bool DrawGlyph(std::span<uint8_t, kGlyphBytes> glyph, std::string_view pattern);
+
+inline uint8_t PackedGlyphRow(const ScreenDocument& doc, size_t code, size_t row) {
+    return PackRow(doc.GlyphOf(code).data() + row * kGlyphRowBytes);
+}
 
 // The state the preview's creation gives the document: 16 x 4, the built-in glyphs, 64 blank cells.
 void InitializeDocument(ScreenDocument& doc, const uint8_t (&glyphTable)[kGlyphTableBytes]);

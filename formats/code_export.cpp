@@ -19,10 +19,6 @@ std::string ShapeComment(const ScreenDocument& doc) {
            std::to_string(doc.columns);
 }
 
-uint8_t RowBits(const ScreenDocument& doc, size_t code, size_t row) {
-    return PackRow(doc.glyphs.data() + code * kGlyphBytes + row * kGlyphRowBytes);
-}
-
 // Octal escapes always take three digits, so no following character can join them.
 std::string CLiteral(const uint8_t* bytes, size_t count) {
     std::string literal = "\"";
@@ -40,23 +36,6 @@ std::string CLiteral(const uint8_t* bytes, size_t count) {
     return literal + "\"";
 }
 
-class SerialCapture final : public SerialLine, public Sleeper {
-public:
-    int32_t Open(const char*, int32_t, ParityMode) override { return kOpenOk; }
-    bool WriteByte(uint32_t value) override {
-        bytes.push_back(static_cast<uint8_t>(value));
-        return true;
-    }
-    uint32_t Write(const uint8_t* data, uint32_t count) override {
-        bytes.insert(bytes.end(), data, data + count);
-        return count;
-    }
-    void Close() override {}
-    const char* FailureReason() const override { return ""; }
-    void Sleep(uint32_t) override {}
-
-    std::vector<uint8_t> bytes;
-};
 
 }  // namespace
 
@@ -69,7 +48,7 @@ std::string StartScreenToC(const ScreenDocument& doc) {
                        "static const uint8_t start_screen_characters[8][8] = {\n";
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
         text += "    {";
-        for (size_t row = 0; row < kGlyphRows; ++row) text += Format(row == 0 ? "0x%02X" : ", 0x%02X", RowBits(doc, code, row));
+        for (size_t row = 0; row < kGlyphRows; ++row) text += Format(row == 0 ? "0x%02X" : ", 0x%02X", PackedGlyphRow(doc, code, row));
         text += "},\n";
     }
     text += "};\n\n"
@@ -86,7 +65,7 @@ std::string StartScreenToArduino(const ScreenDocument& doc) {
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
         text += "byte userCharacter" + std::to_string(code) + "[8] = {";
         for (size_t row = 0; row < kGlyphRows; ++row) {
-            const uint8_t bits = RowBits(doc, code, row);
+            const uint8_t bits = PackedGlyphRow(doc, code, row);
             text += row == 0 ? "0b" : ", 0b";
             for (int bit = 4; bit >= 0; --bit) text += (bits >> bit & 1) != 0 ? '1' : '0';
         }
@@ -113,11 +92,4 @@ std::string StartScreenToArduino(const ScreenDocument& doc) {
         }
     }
     return text + "}\n";
-}
-
-std::vector<uint8_t> StoreScreenBytes(const ScreenDocument& doc) {
-    SerialCapture capture;
-    DisplayProtocol protocol;
-    protocol.StoreScreen(doc, kDefaultLinkSettings, capture, capture);
-    return capture.bytes;
 }

@@ -10,6 +10,3 @@ std::string StartScreenToC(const ScreenDocument& doc);
 
 // A fragment for the Arduino LiquidCrystal library that shows the screen on a module.
 std::string StartScreenToArduino(const ScreenDocument& doc);
-
-// What "Write to Display" sends for the screen, without its pauses.
-std::vector<uint8_t> StoreScreenBytes(const ScreenDocument& doc);

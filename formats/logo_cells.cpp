@@ -16,24 +16,16 @@ bool Inked(uint32_t pixel) {
     return red * 299 + green * 587 + blue * 114 < 128 * 1000;
 }
 
-// Bit 39 is the top left dot, bit 0 the bottom right.
-uint64_t CellDots(const PixelImage& picture, int cellX, int cellY) {
-    uint64_t dots = 0;
+// The cell's dots as a glyph pattern, top left first.
+std::string CellDots(const PixelImage& picture, int cellX, int cellY) {
+    std::string dots;
     for (int y = 0; y < kCellHeight; ++y) {
         for (int x = 0; x < kCellWidth; ++x) {
             const size_t at = static_cast<size_t>(cellY * kCellHeight + y) * picture.width + cellX * kCellWidth + x;
-            dots = dots << 1 | (Inked(picture.pixels[at]) ? 1 : 0);
+            dots += Inked(picture.pixels[at]) ? kLitDot : kDarkDot;
         }
     }
     return dots;
-}
-
-void DrawCharacter(ScreenDocument& doc, uint8_t code, uint64_t dots) {
-    uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-    std::fill_n(glyph, kGlyphBytes, uint8_t{0});
-    for (int i = 0; i < kCellWidth * kCellHeight; ++i) {
-        glyph[i / kCellWidth * kGlyphRowBytes + i % kCellWidth] = (dots >> (39 - i) & 1) != 0 ? 1 : 0;
-    }
 }
 
 }  // namespace
@@ -61,25 +53,26 @@ void PlaceLogo(ScreenDocument& doc, const PixelImage& picture, uint32_t row, uin
         if (!shown) free.push_back(code);
     }
 
-    std::vector<uint64_t> distinct;
-    std::vector<uint64_t> cells;
+    const std::string blank(kPatternDots, kDarkDot);
+    std::vector<std::string> distinct;
+    std::vector<std::string> cells;
     for (uint32_t y = 0; y < high; ++y) {
         for (uint32_t x = 0; x < wide; ++x) {
-            const uint64_t dots = CellDots(picture, static_cast<int>(x), static_cast<int>(y));
+            const std::string dots = CellDots(picture, static_cast<int>(x), static_cast<int>(y));
             cells.push_back(dots);
-            if (dots != 0 && std::find(distinct.begin(), distinct.end(), dots) == distinct.end()) distinct.push_back(dots);
+            if (dots != blank && std::find(distinct.begin(), distinct.end(), dots) == distinct.end()) distinct.push_back(dots);
         }
     }
     if (distinct.size() > free.size()) {
         throw FormatError(source + ": the picture needs " + std::to_string(distinct.size()) +
                              " user characters; " + std::to_string(free.size()) + " of 8 are free");
     }
-    for (size_t i = 0; i < distinct.size(); ++i) DrawCharacter(doc, free[i], distinct[i]);
+    for (size_t i = 0; i < distinct.size(); ++i) DrawGlyph(doc.GlyphOf(free[i]), distinct[i]);
     for (uint32_t y = 0; y < high; ++y) {
         for (uint32_t x = 0; x < wide; ++x) {
-            const uint64_t dots = cells[y * wide + x];
+            const std::string& dots = cells[y * wide + x];
             const size_t index = std::find(distinct.begin(), distinct.end(), dots) - distinct.begin();
-            doc.cells[(row - 1 + y) * doc.columns + column - 1 + x] = dots == 0 ? kSpace : free[index];
+            doc.cells[(row - 1 + y) * doc.columns + column - 1 + x] = dots == blank ? kSpace : free[index];
         }
     }
 }

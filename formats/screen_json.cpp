@@ -11,24 +11,12 @@
 #include "document/row_text.h"
 #include "document/start_screen_file.h"
 #include "formats/format_error.h"
+#include "formats/hex_text.h"
 #include "formats/text_mapping.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
-
-constexpr char kLit = '#';
-constexpr char kDark = '.';
-
-std::string Hex(const uint8_t* bytes, size_t count) {
-    std::string text;
-    for (size_t i = 0; i < count; ++i) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", bytes[i]);
-        text += pair;
-    }
-    return text;
-}
 
 // Pixel bytes that the dots alone say: 0 or 1 in the five dot columns, 0 in the hidden two.
 bool DotsSayAll(const uint8_t* glyph) {
@@ -43,7 +31,7 @@ Json Character(const uint8_t* glyph) {
     for (size_t row = 0; row < kGlyphRows; ++row) {
         std::string dots;
         for (size_t column = 0; column < kDotColumns; ++column) {
-            dots += glyph[row * kGlyphRowBytes + column] != 0 ? kLit : kDark;
+            dots += glyph[row * kGlyphRowBytes + column] != 0 ? kLitDot : kDarkDot;
         }
         rows.push_back(dots);
     }
@@ -87,18 +75,8 @@ public:
 
     std::vector<uint8_t> HexBytes(const Json& value, const std::string& field) const {
         if (!value.is_string()) Refuse(source_, field, "must be a string of hexadecimal byte pairs");
-        const std::string text = value.get<std::string>();
-        if (text.size() % 2 != 0) Refuse(source_, field, "must be hexadecimal byte pairs");
         std::vector<uint8_t> bytes;
-        for (size_t i = 0; i < text.size(); i += 2) {
-            unsigned byte = 0;
-            if (!std::isxdigit(static_cast<unsigned char>(text[i])) ||
-                !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-                std::sscanf(text.c_str() + i, "%2x", &byte) != 1) {
-                Refuse(source_, field, "must be hexadecimal byte pairs");
-            }
-            bytes.push_back(static_cast<uint8_t>(byte));
-        }
+        if (!ParseHex(value.get<std::string>(), bytes)) Refuse(source_, field, "must be hexadecimal byte pairs");
         return bytes;
     }
 
@@ -182,19 +160,17 @@ private:
             const std::string field = "characters[" + std::to_string(code) + "]";
             const Json& rows = root["characters"][code];
             if (!rows.is_array() || rows.size() != kGlyphRows) Refuse(source_, field, "must be 8 strings of 5 '#' or '.'");
-            uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-            std::fill_n(glyph, kGlyphBytes, uint8_t{0});
+            std::string pattern;
             for (size_t row = 0; row < kGlyphRows; ++row) {
                 const std::string rowField = field + "[" + std::to_string(row) + "]";
                 const std::string dots = rows[row].is_string() ? rows[row].get<std::string>() : std::string();
                 if (dots.size() != kDotColumns ||
-                    !std::all_of(dots.begin(), dots.end(), [](char c) { return c == kLit || c == kDark; })) {
+                    !std::all_of(dots.begin(), dots.end(), [](char c) { return c == kLitDot || c == kDarkDot; })) {
                     Refuse(source_, rowField, "must be 5 of '#' (lit) or '.' (dark)");
                 }
-                for (size_t column = 0; column < kDotColumns; ++column) {
-                    glyph[row * kGlyphRowBytes + column] = dots[column] == kLit ? 1 : 0;
-                }
+                pattern += dots;
             }
+            DrawGlyph(doc.GlyphOf(code), pattern);
         }
     }
 
@@ -241,7 +217,7 @@ private:
             if (key.size() != 1 || key[0] < '0' || key[0] > '7') Refuse(source_, field, "names no user character 0-7");
             const std::vector<uint8_t> bytes = HexBytes(value, field);
             if (bytes.size() != kGlyphBytes) Refuse(source_, field, "must be 56 bytes, 8 rows of 7");
-            uint8_t* glyph = doc.glyphs.data() + static_cast<size_t>(key[0] - '0') * kGlyphBytes;
+            auto* glyph = doc.GlyphOf(static_cast<size_t>(key[0] - '0')).data();
             for (size_t i = 0; i < kGlyphBytes; ++i) {
                 if (i % kGlyphRowBytes < kDotColumns && (bytes[i] != 0) != (glyph[i] != 0)) {
                     Refuse(source_, field, "disagrees with characters[" + key + "] at row " +
@@ -270,16 +246,16 @@ std::string StartScreenToJson(const ExactStartScreen& file) {
     }
     root["characters"] = Json::array();
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
-        root["characters"].push_back(Character(doc.glyphs.data() + code * kGlyphBytes));
+        root["characters"].push_back(Character(doc.GlyphOf(code).data()));
     }
 
     Json extra = Json::object();
     if (file.textBytes < UsedCellCount(doc)) extra["textBytes"] = file.textBytes;
-    if (!file.trailing.empty()) extra["trailing"] = Hex(file.trailing.data(), file.trailing.size());
+    if (!file.trailing.empty()) extra["trailing"] = HexText(file.trailing, HexLetters::Lower);
     Json pixels = Json::object();
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
-        const uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-        if (!DotsSayAll(glyph)) pixels[std::to_string(code)] = Hex(glyph, kGlyphBytes);
+        const auto* glyph = doc.GlyphOf(code).data();
+        if (!DotsSayAll(glyph)) pixels[std::to_string(code)] = HexText({glyph, kGlyphBytes}, HexLetters::Lower);
     }
     if (!pixels.empty()) extra["pixels"] = pixels;
     if (!extra.empty()) root["extra"] = extra;

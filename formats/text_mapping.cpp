@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "formats/hex_text.h"
+
 namespace {
 
 char32_t ModuleCharacter(uint8_t byte) {
@@ -53,13 +55,6 @@ bool NextCharacter(std::string_view text, size_t& at, char32_t& c) {
     return true;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 std::string Describe(char32_t c) {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
@@ -78,9 +73,7 @@ std::string TextToReadable(const uint8_t* bytes, size_t count) {
             out += '\\';
             out += static_cast<char>('0' + byte);
         } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            out += escape;
+            out += "\\x" + HexText({&byte, 1}, HexLetters::Upper);
         }
     }
     return out;
@@ -99,9 +92,9 @@ ReadableText ReadableToText(std::string_view utf8) {
             if (kind >= '0' && kind <= '7') {
                 result.bytes.push_back(static_cast<uint8_t>(kind - '0'));
                 at += 2;
-            } else if (kind == 'x' && at + 3 < utf8.size() && HexValue(utf8[at + 2]) >= 0 &&
-                       HexValue(utf8[at + 3]) >= 0) {
-                result.bytes.push_back(static_cast<uint8_t>(HexValue(utf8[at + 2]) << 4 | HexValue(utf8[at + 3])));
+            } else if (kind == 'x' && at + 3 < utf8.size() && HexDigitValue(utf8[at + 2]) >= 0 &&
+                       HexDigitValue(utf8[at + 3]) >= 0) {
+                result.bytes.push_back(static_cast<uint8_t>(HexDigitValue(utf8[at + 2]) << 4 | HexDigitValue(utf8[at + 3])));
                 at += 4;
             } else {
                 return fail("a backslash begins no escape (\\0 to \\7, \\xHH)");

@@ -2,13 +2,13 @@
 
 #include <shlwapi.h>
 
+#include "link/display_protocol.h"
 #include "toolkit/center_on_owner.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-constexpr int kPortCount = 9;
-constexpr size_t kPortNamePrefix = 3;  // "Com"
+constexpr char kPortNamePrefix[] = "Com";
 
 }  // namespace
 
@@ -23,12 +23,11 @@ INT_PTR PortDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 INT_PTR PortDialog::OnInitDialog() {
     CenterOnOwner(Handle(), GetParent(Handle()));
     portList_ = GetDlgItem(Handle(), IDC_PORT_LIST);
-    char name[] = "Com1";
-    for (int port = 1; port <= kPortCount; ++port) {
-        name[kPortNamePrefix] = static_cast<char>('0' + port);
+    char name[5];
+    for (int port = 1; BuildPortName(port, name, kPortNamePrefix); ++port) {
         SendMessageA(portList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    if (portNumber >= 1 && portNumber <= kPortCount) SendMessageA(portList_, CB_SETCURSEL, portNumber - 1, 0);
+    if (portNumber >= 1 && portNumber <= kLastPortNumber) SendMessageA(portList_, CB_SETCURSEL, portNumber - 1, 0);
     return TRUE;
 }
 
@@ -43,5 +42,6 @@ INT_PTR PortDialog::OnCommand(WORD id) {
 void PortDialog::ReadChoice() {
     char text[256] = {};
     const int length = GetWindowTextA(portList_, text, sizeof text);
-    if (length > static_cast<int>(kPortNamePrefix)) portNumber = StrToIntA(text + kPortNamePrefix);
+    constexpr int kPrefixLength = sizeof kPortNamePrefix - 1;
+    if (length > kPrefixLength) portNumber = StrToIntA(text + kPrefixLength);
 }

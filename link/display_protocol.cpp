@@ -19,22 +19,19 @@ public:
         result_.outcome = TransferResult::Outcome::OpenFailed;
         return false;
     }
-    void Byte(uint8_t value) {
-        if (!Going()) return;
-        if (line_.WriteByte(value)) {
-            ++result_.bytesSent;
-        } else {
-            result_.outcome = TransferResult::Outcome::WriteFailed;
+    // Each write in one call, as the plan made it; a pause only while every byte went.
+    void Run(const TransferPlan& plan, Sleeper* sleeper) {
+        for (const TransferStep& step : plan.steps) {
+            if (!Going()) return;
+            if (step.IsPause()) {
+                if (sleeper != nullptr) sleeper->Sleep(step.pauseMs);
+            } else if (step.bytes.size() == 1) {
+                Count(line_.WriteByte(step.bytes[0]) ? 1 : 0, 1);
+            } else {
+                const uint32_t count = static_cast<uint32_t>(step.bytes.size());
+                Count(line_.Write(step.bytes.data(), count), count);
+            }
         }
-    }
-    void Block(const uint8_t* bytes, uint32_t count) {
-        if (!Going()) return;
-        const uint32_t taken = line_.Write(bytes, count);
-        result_.bytesSent += taken < count ? taken : count;
-        if (taken < count) result_.outcome = TransferResult::Outcome::WriteFailed;
-    }
-    void Pause(Sleeper& sleeper, uint32_t milliseconds) {
-        if (Going()) sleeper.Sleep(milliseconds);
     }
     bool Going() const { return result_.outcome == TransferResult::Outcome::Sent; }
     TransferResult Finish() {
@@ -44,34 +41,14 @@ public:
     TransferResult Result() const { return result_; }
 
 private:
+    void Count(uint32_t taken, uint32_t count) {
+        result_.bytesSent += taken < count ? taken : count;
+        if (taken < count) result_.outcome = TransferResult::Outcome::WriteFailed;
+    }
+
     SerialLine& line_;
     TransferResult result_;
 };
-
-void SendCharacter(const ScreenDocument& doc, uint8_t command, uint8_t code, Transfer& transfer) {
-    transfer.Byte(kCommandPrefix);
-    transfer.Byte(command);
-    transfer.Byte(code);
-    const uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-    for (size_t row = 0; row < kGlyphRows; ++row) transfer.Byte(PackRow(glyph + row * kGlyphRowBytes));
-}
-
-// Always 20 cells from cell 0 or 20, whatever the geometry: the module's first two lines are what
-// its owner watches while editing, and rows 3 and 4 reach it with "Write to Display".
-void SendMirrorRow(const ScreenDocument& doc, uint8_t row, Transfer& transfer) {
-    transfer.Byte(kCommandPrefix);
-    transfer.Byte(kPlaceCursor);
-    transfer.Byte(1);
-    transfer.Byte(row);
-    uint8_t block[kMirrorBlockBytes];
-    const size_t first = (row - 1u) * kMirrorBlockBytes;
-    for (size_t i = 0; i < kMirrorBlockBytes; ++i) block[i] = SafeTextByte(doc.cells[first + i]);
-    transfer.Block(block, kMirrorBlockBytes);
-}
-
-constexpr uint32_t kCharacterBytes = 3 + kGlyphRows;
-constexpr uint32_t kCursorPlacementBytes = 4;
-static_assert(kMirrorBytes == kUserGlyphCount * kCharacterBytes + 2 * (kCursorPlacementBytes + kMirrorBlockBytes));
 
 // Null for a port number outside 1-9.
 const char* PortName(const LinkSettings& settings, char (&name)[5]) {
@@ -80,22 +57,12 @@ const char* PortName(const LinkSettings& settings, char (&name)[5]) {
 
 }  // namespace
 
-bool BuildPortName(int32_t portNumber, char (&name)[5]) {
-    if (portNumber < 1 || portNumber > 9) return false;
-    name[0] = 'C';
-    name[1] = 'O';
-    name[2] = 'M';
+bool BuildPortName(int32_t portNumber, char (&name)[5], const char (&prefix)[4]) {
+    if (portNumber < 1 || portNumber > kLastPortNumber) return false;
+    for (size_t i = 0; i < 3; ++i) name[i] = prefix[i];
     name[3] = static_cast<char>('0' + portNumber);
     name[4] = '\0';
     return true;
-}
-
-uint8_t PackRow(const uint8_t* glyphRow) {
-    uint8_t packed = 0;
-    for (int column = 0; column < kDotColumns; ++column) {
-        packed = static_cast<uint8_t>(packed << 1 | (glyphRow[column] != 0 ? 1 : 0));
-    }
-    return packed;
 }
 
 uint8_t SafeTextByte(uint8_t cell) { return cell == kCommandPrefix ? kSpace : cell; }
@@ -118,14 +85,13 @@ TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const ch
     skipped.outcome = TransferResult::Outcome::Skipped;
     if (mirrorDisabled) return skipped;
 
-    Transfer transfer(line, kMirrorBytes);
+    const TransferPlan plan = MirrorPlan(doc);
+    Transfer transfer(line, plan.ByteCount());
     if (!transfer.Open(portName, baudRate)) {
         mirrorDisabled = true;
         return transfer.Result();
     }
-    for (uint8_t code = 0; code < kUserGlyphCount; ++code) SendCharacter(doc, kDefineCharacter, code, transfer);
-    SendMirrorRow(doc, 1, transfer);
-    SendMirrorRow(doc, 2, transfer);
+    transfer.Run(plan, nullptr);
     const TransferResult result = transfer.Finish();
     if (!result.Reached()) mirrorDisabled = true;
     return result;
@@ -133,19 +99,9 @@ TransferResult DisplayProtocol::MirrorScreen(const ScreenDocument& doc, const ch
 
 TransferResult DisplayProtocol::StoreScreen(const ScreenDocument& doc, const char* portName, int32_t baudRate,
                                             SerialLine& line, Sleeper& sleeper) {
-    const size_t cells = UsedCellCount(doc);
-    Transfer transfer(line, static_cast<uint32_t>(kUserGlyphCount * kCharacterBytes + 2 + cells));
+    const TransferPlan plan = StorePlan(doc);
+    Transfer transfer(line, plan.ByteCount());
     if (!transfer.Open(portName, baudRate)) return transfer.Result();
-    for (uint8_t code = 0; code < kUserGlyphCount; ++code) {
-        SendCharacter(doc, kStoreCharacter, code, transfer);
-        transfer.Pause(sleeper, kCharacterPauseMs);
-    }
-    transfer.Byte(kCommandPrefix);
-    transfer.Byte(kStoreText);
-    for (size_t k = 0; k < cells && transfer.Going(); ++k) {
-        transfer.Byte(SafeTextByte(doc.cells[k]));
-        if (k % kTextPauseEvery == 0) transfer.Pause(sleeper, kTextPauseMs);
-    }
-    transfer.Pause(sleeper, kFinalPauseMs);
+    transfer.Run(plan, &sleeper);
     return transfer.Finish();
 }

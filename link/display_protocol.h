@@ -4,6 +4,7 @@
 #include "document/screen_document.h"
 #include "link/link_settings.h"
 #include "link/serial_line.h"
+#include "link/transfer_plan.h"
 
 inline constexpr uint8_t kCommandPrefix = 0xFE;
 inline constexpr uint8_t kDefineCharacter = 0x4E;
@@ -17,11 +18,11 @@ inline constexpr uint32_t kTextPauseMs = 20;
 inline constexpr uint32_t kTextPauseEvery = 8;
 inline constexpr uint32_t kFinalPauseMs = 150;
 
-// "COM" and one digit; false, and no name, for a port outside 1-9.
-bool BuildPortName(int32_t portNumber, char (&name)[5]);
+inline constexpr int32_t kLastPortNumber = 9;
 
-// Columns 0-4 of a 7-byte glyph row as bits 4-0; any non-zero byte is lit.
-uint8_t PackRow(const uint8_t* glyphRow);
+// The prefix and one digit, "COM3" as the system names the port; false, and no name, for a
+// port outside 1-9.
+bool BuildPortName(int32_t portNumber, char (&name)[5], const char (&prefix)[4] = "COM");
 
 // The command prefix as text would make the module run the bytes after it as a command.
 uint8_t SafeTextByte(uint8_t cell);

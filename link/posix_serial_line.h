@@ -17,7 +17,7 @@ std::string DescribeFailure(const LineFailure& failure);
 
 // A terminal device held exclusively while open: its lock keeps every other cooperating
 // program off the module, and TIOCEXCL keeps out those that do not lock.
-class PosixSerialLine final : public SerialLine {
+class PosixSerialLine final : public DrainableLine {
 public:
     PosixSerialLine() = default;
     ~PosixSerialLine() { Close(); }
@@ -32,9 +32,9 @@ public:
     const char* FailureReason() const override { return reason_.c_str(); }
 
     // Returns once every byte written so far has left the device.
-    bool Drain();
+    bool Drain() override;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const override { return fd_ >= 0; }
     bool Failed() const { return failure_.kind != LineFailure::None; }
     const LineFailure& Failure() const { return failure_; }
     // Bytes the device took since Open.

@@ -24,7 +24,7 @@ void SystemErrorText(DWORD error, char* text, size_t capacity);
 // 8 data bits, one stop bit, no handshake.
 DCB MakeLineDcb(int32_t baudRate, ParityMode parity);
 
-class SerialChannel final : public SerialLine {
+class SerialChannel final : public DrainableLine {
 public:
     explicit SerialChannel(const CommApi& api = SystemCommApi()) : api_(api) {}
     ~SerialChannel() { Close(); }
@@ -39,7 +39,9 @@ public:
     // The system's code behind FailureReason, 0 while nothing failed.
     DWORD SystemError() const { return error_; }
 
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+    // A write to a Windows serial port returns once its bytes are sent.
+    bool Drain() override { return true; }
     const char* Name() const { return name_; }
 
 private:

@@ -30,6 +30,18 @@ protected:
     ~SerialLine() = default;
 };
 
+// A line that can wait until the bytes written to it have left the port, so that a pause is
+// the module's time and not the system's buffer emptying.
+class DrainableLine : public SerialLine {
+public:
+    // False when the line failed before its bytes left.
+    virtual bool Drain() = 0;
+    virtual bool IsOpen() const = 0;
+
+protected:
+    ~DrainableLine() = default;
+};
+
 class Sleeper {
 public:
     virtual void Sleep(uint32_t milliseconds) = 0;

@@ -1,6 +1,5 @@
 #include "render/glyph_dots.h"
 
-#include "link/display_protocol.h"
 
 bool ModuleDotLit(FontGlyphs font, const PackedUserCharacters& userCharacters, uint8_t code, int dotRow, int dotColumn) {
     if (dotRow < 0 || dotRow >= static_cast<int>(kGlyphRows) || dotColumn < 0 || dotColumn >= kDotColumns) return false;
@@ -13,7 +12,7 @@ PackedUserCharacters PackUserCharacters(const ScreenDocument& doc) {
     PackedUserCharacters packed{};
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
         for (size_t row = 0; row < kGlyphRows; ++row) {
-            packed[code][row] = PackRow(doc.glyphs.data() + code * kGlyphBytes + row * kGlyphRowBytes);
+            packed[code][row] = PackedGlyphRow(doc, code, row);
         }
     }
     return packed;

@@ -25,7 +25,7 @@ public:
     void Box(int x, int y, uint32_t code) const {
         Fill(x, y, x + kBoxWidth, y + kBoxHeight, UnderCursor(x, y) ? kCursorBlue : kCellBlue);
         if (code >= kGlyphCount) return;  // 255 has no glyph and shows as a blank cell
-        const uint8_t* glyph = doc_.glyphs.data() + code * kGlyphBytes;
+        const uint8_t* glyph = doc_.GlyphOf(code).data();
         for (int row = 0; row < static_cast<int>(kGlyphRows); ++row) {
             for (int column = 0; column < kDrawnDotColumns; ++column) {
                 if (!IsLit(glyph[row * kGlyphRowBytes + column])) continue;

@@ -5,6 +5,7 @@
 #include "cli/support/file_access.h"
 #include "formats/code_export.h"
 #include "formats/screen_json.h"
+#include "link/transfer_plan.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void RunExport(const ExportOptions& options) {
     if (options.format == "json") return WriteOutput(options.output, StartScreenToJson(file));
     if (options.format == "c") return WriteOutput(options.output, StartScreenToC(file.doc));
     if (options.format == "arduino") return WriteOutput(options.output, StartScreenToArduino(file.doc));
-    WriteOutput(options.output, StoreScreenBytes(file.doc));
+    WriteOutput(options.output, StorePlan(file.doc).Bytes());
 }
 
 }  // namespace

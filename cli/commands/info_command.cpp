@@ -56,7 +56,7 @@ std::vector<std::string> Surprises(const ExactStartScreen& file, size_t length) 
                               "rows in force (after 4x20) asks for 64 text bytes and shows \"Error loading\"");
     }
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
-        const uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
+        auto* glyph = doc.GlyphOf(code).data();
         bool odd = false, hidden = false;
         for (size_t i = 0; i < kGlyphBytes; ++i) {
             if (i % kGlyphRowBytes >= 5) hidden = hidden || glyph[i] != 0;
@@ -97,7 +97,7 @@ void RunInfo(const std::string& path) {
     std::vector<size_t> used, drawn;
     for (size_t code = 0; code < kUserGlyphCount; ++code) {
         if (std::find(doc.cells.begin(), doc.cells.begin() + cells, code) != doc.cells.begin() + cells) used.push_back(code);
-        const uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
+        auto* glyph = doc.GlyphOf(code).data();
         if (std::any_of(glyph, glyph + kGlyphBytes, [](uint8_t b) { return b != 0; })) drawn.push_back(code);
     }
     text += "user characters on the screen: " + List(used) + "\n";

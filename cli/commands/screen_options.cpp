@@ -82,13 +82,8 @@ void ApplyCharOptions(ScreenDocument& doc, const std::vector<std::string>& optio
         uint32_t code = 0;
         std::string pattern;
         const bool numbered = SplitNumbered(option, code, pattern) && code < kUserGlyphCount;
-        const bool dots = pattern.size() == kGlyphRows * kDotColumns &&
-                          std::all_of(pattern.begin(), pattern.end(), [](char c) { return c == '#' || c == '.'; });
-        if (!numbered || !dots) {
+        if (!numbered || !DrawGlyph(doc.GlyphOf(code), pattern)) {
             throw UsageFailure("--char " + option + ": expected N=PATTERN with N 0-7 and 40 '#' or '.'");
         }
-        uint8_t* glyph = doc.glyphs.data() + code * kGlyphBytes;
-        std::fill_n(glyph, kGlyphBytes, uint8_t{0});
-        for (size_t i = 0; i < pattern.size(); ++i) glyph[i / kDotColumns * kGlyphRowBytes + i % kDotColumns] = pattern[i] == '#' ? 1 : 0;
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
-// The serial line of this system, the wait that puts its written bytes on the wire, and the
-// words for a port that did not open.
+// The serial line of this system and the words for a port that did not open.
 #include <string>
 
 #include "link/serial_line.h"
@@ -8,9 +7,6 @@
 #ifdef _WIN32
 #include "link/serial_channel.h"
 using DeviceLine = SerialChannel;
-
-// A write to a Windows serial port returns once its bytes are sent.
-inline bool DrainLine(DeviceLine&) { return true; }
 
 inline std::string OpenFailureText(const DeviceLine& line, int32_t openResult, int32_t baudRate) {
     const DWORD error = line.SystemError();
@@ -21,8 +17,6 @@ inline std::string OpenFailureText(const DeviceLine& line, int32_t openResult, i
 #else
 #include "link/posix_serial_line.h"
 using DeviceLine = PosixSerialLine;
-
-inline bool DrainLine(DeviceLine& line) { return line.Drain(); }
 
 inline std::string OpenFailureText(const DeviceLine& line, int32_t, int32_t) { return line.FailureReason(); }
 #endif

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <thread>
 
+#include "cli/provisioning/device_line.h"
 #include "cli/provisioning/port_transfer.h"
 #include "link/display_protocol.h"
 

@@ -24,14 +24,14 @@ uint32_t PortTransfer::Write(const uint8_t* bytes, uint32_t count) {
 }
 
 void PortTransfer::Close() {
-    if (device_.IsOpen() && !interrupted_ && !DrainLine(device_)) drainFailed_ = true;
+    if (device_.IsOpen() && !interrupted_ && !device_.Drain()) drainFailed_ = true;
     device_.Close();
 }
 
 const char* PortTransfer::FailureReason() const { return interrupted_ ? "interrupted" : device_.FailureReason(); }
 
 void PortTransfer::Sleep(uint32_t milliseconds) {
-    if (!DrainLine(device_)) {
+    if (!device_.Drain()) {
         drainFailed_ = true;
         return;
     }

@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/provisioning/device_line.h"
 #include "cli/provisioning/stop_flag.h"
 #include "cli/support/sha256.h"
 #include "link/serial_line.h"
@@ -12,7 +11,7 @@
 // raised stop flag ends the pause at once and refuses every write after it.
 class PortTransfer final : public SerialLine, public Sleeper {
 public:
-    PortTransfer(DeviceLine& device, const StopFlag& stop) : device_(device), stop_(stop) {}
+    PortTransfer(DrainableLine& device, const StopFlag& stop) : device_(device), stop_(stop) {}
 
     int32_t Open(const char* name, int32_t baudRate, ParityMode parity) override;
     bool WriteByte(uint32_t value) override;
@@ -28,7 +27,7 @@ public:
     std::string SentSha256() { return sent_.FinishHex(); }
 
 private:
-    DeviceLine& device_;
+    DrainableLine& device_;
     const StopFlag& stop_;
     Sha256 sent_;
     bool interrupted_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/hex_text.h"
+
 namespace {
 
 constexpr uint32_t kRound[64] = {
@@ -90,11 +92,6 @@ std::array<uint8_t, 32> Sha256::Finish() {
 }
 
 std::string Sha256::FinishHex() {
-    static const char kHex[] = "0123456789abcdef";
-    std::string text;
-    for (uint8_t byte : Finish()) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 15];
-    }
-    return text;
+    const auto digest = Finish();
+    return HexText(digest, HexLetters::Lower);
 }

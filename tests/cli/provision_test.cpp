@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "cli/support/sha256.h"
+#include "document/start_screen_file.h"
+#include "link/transfer_plan.h"
 #include "link/posix_serial_line.h"
 #include "module_bench.h"
 #include "tests/core/test_pty.h"
@@ -237,7 +239,8 @@ TEST(Store, AModuleThatGoesAwayMidStoreFailsAloneAndSaysHowFarItGot) {
     WriteBytes(folder.Path("screen.kss"), ScreenFile("2x20"));
     TestPty going;
     VirtualModule staying(folder, "staying", "2x20");
-    CliProcess cli(folder, {"store", folder.Path("screen.kss"), "--port", going.device, "--port", staying.Port()});
+    CliProcess cli(folder, {"store", folder.Path("screen.kss"), "--port", going.device, "--port", staying.Port(),
+                            "--log", folder.Path("log")});
     ASSERT_EQ(going.Read(22).size(), 22u);
     going.CloseFarEnd();
     const CliResult result = cli.Wait();
@@ -256,6 +259,34 @@ TEST(Store, AModuleThatGoesAwayMidStoreFailsAloneAndSaysHowFarItGot) {
     EXPECT_LT(sent, 130);
     ExpectReport(lines[1], staying.Port(), "stored");
     EXPECT_EQ(staying.WaitForBytes(130).at("received"), "130");
+
+    // The log holds the hash of the bytes that went, not of the bytes the screen meant to send.
+    ScreenDocument doc;
+    const std::vector<uint8_t> file = ScreenFile("2x20");
+    ASSERT_EQ(ReadStartScreen(doc, file.data(), file.size()), LoadOutcome::Complete);
+    const std::vector<uint8_t> all = StorePlan(doc).Bytes();
+    Sha256 hash;
+    hash.Update(all.data(), static_cast<size_t>(sent));
+    const std::vector<std::string> log = Lines(ReadText(folder.Path("log")));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[0].find("\t" + hash.FinishHex() + "\twrite failed after "), std::string::npos) << log[0];
+}
+
+TEST(Store, AModuleThatGoesAwayOnceEveryByteIsWrittenIsNotReportedStored) {
+    ScratchFolder folder;
+    WriteBytes(folder.Path("screen.kss"), ScreenFile("2x20"));
+    TestPty going;
+    CliProcess cli(folder, {"store", folder.Path("screen.kss"), "--port", going.device});
+    // The last text byte is followed by a pause of 150 ms: the line goes away within it.
+    ASSERT_EQ(going.Read(130).size(), 130u);
+    going.CloseFarEnd();
+    const CliResult result = cli.Wait();
+
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "brevant-cli: 1 of 1 ports not stored\n");
+    const std::vector<std::string> lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 1u) << result.out;
+    ExpectReport(lines[0], going.device, "write failed at the end: device gone: Input/output error");
 }
 
 TEST(Store, AnUnsupportedSpeedIsRefusedByNameOnEveryPortAndNothingIsSent) {

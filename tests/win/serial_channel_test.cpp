@@ -314,6 +314,40 @@ TEST(DisplayProtocolPort, MirrorAndStoreArriveByteForByteOnTheLine) {
     EXPECT_EQ(farEnd.Read(170), expectedStore);
 }
 
+TEST(DisplayProtocolPort, EveryGeometryArrivesOnThePortAsItsPlanSaysWithThePlannedPauses) {
+    struct NotedPauses final : Sleeper {
+        void Sleep(uint32_t milliseconds) override { pauses.push_back(milliseconds); }
+        std::vector<uint32_t> pauses;
+    };
+    PortReader farEnd("COM4");
+    ASSERT_TRUE(farEnd.IsOpen());
+    for (uint16_t size : {uint16_t{0x8008}, uint16_t{0x8009}, uint16_t{0x800A}}) {
+        ScreenDocument doc;
+        SetDisplaySize(doc, size);
+        // The command prefix goes out as a blank; pixel bytes other than 0 are lit.
+        for (size_t i = 0; i < kCellCount; ++i) doc.cells[i] = static_cast<uint8_t>(0xF9 + i % 7);
+        for (size_t i = 0; i < kUserGlyphBytes; ++i) doc.glyphs[i] = static_cast<uint8_t>(i % 4 == 0 ? 0x80 : i % 3);
+
+        DisplayProtocol protocol;
+        SerialChannel channel;
+        const TransferPlan mirror = MirrorPlan(doc);
+        protocol.MirrorScreen(doc, kDefaultLinkSettings, channel);
+        EXPECT_EQ(farEnd.Read(mirror.ByteCount()), mirror.Bytes()) << size;
+
+        const TransferPlan store = StorePlan(doc);
+        std::vector<uint32_t> planned;
+        for (const TransferStep& step : store.steps) {
+            if (step.IsPause()) planned.push_back(step.pauseMs);
+        }
+        NotedPauses pauses;
+        const TransferResult result = protocol.StoreScreen(doc, kDefaultLinkSettings, channel, pauses);
+        EXPECT_TRUE(result.Reached());
+        EXPECT_EQ(result.bytesSent, store.ByteCount());
+        EXPECT_EQ(farEnd.Read(store.ByteCount()), store.Bytes()) << size;
+        EXPECT_EQ(pauses.pauses, planned) << size;
+    }
+}
+
 TEST(DisplayProtocolPort, AMirrorToAPortThatCannotOpenDisablesMirroringSilently) {
     DisplayProtocol protocol;
     SerialChannel channel;
