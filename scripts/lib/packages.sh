@@ -3,7 +3,8 @@ BREVANT_PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
   xvfb x11-utils imagemagick socat procps file python3
-  libcli11-dev nlohmann-json3-dev libstb-dev)
+  libcli11-dev nlohmann-json3-dev libstb-dev
+  emscripten chromium)
 
 brevant_install_packages() {
   local missing=()

@@ -3,8 +3,17 @@
 // resolves once the buffer is empty. window.__wire records every write call and the time each
 // byte left; window.__wire.goAwayAfter makes the port vanish after that many bytes were taken.
 (() => {
-  const wire = { writes: [], departures: [], opens: [], closes: 0, goAwayAfter: Infinity };
+  const wire = { writes: [], departures: [], opens: [], closes: 0 };
   window.__wire = wire;
+  let goAwayAfter = Infinity;
+  // Counted from the moment it is set.
+  Object.defineProperty(wire, 'goAwayAfter', {
+    get: () => goAwayAfter,
+    set: (count) => {
+      goAwayAfter = count;
+      taken = 0;
+    },
+  });
   const bufferBytes = 255;
   let byteMs = 10000 / 9600;
   let lastDeparture = 0;
@@ -24,9 +33,9 @@
     const time = Math.max(performance.now(), lastDeparture) + byteMs;
     lastDeparture = time;
     wire.departures.push({ byte, time });
-    if (++taken >= wire.goAwayAfter) {
+    if (++taken >= goAwayAfter) {
       gone = true;
-      wire.goAwayAfter = Infinity;
+      goAwayAfter = Infinity;
     }
   }
 

@@ -1,0 +1,223 @@
+// The page in a real chromium: its pixels, edits, files, exports and serial bytes are the core's.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { serve, launch, openPage, status, canvasPixels, openFile, saveBytes, examples } from './harness.js';
+
+const root = fileURLToPath(new URL('../../', import.meta.url));
+const native = process.env.BREVANT_NATIVE || join(root, 'build-native');
+const cli = join(native, 'cli', 'brevant-cli');
+
+let browser;
+let served;
+
+before(async () => {
+  served = await serve();
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  served?.server.close();
+});
+
+function nativePreview(file, ...typed) {
+  const output = execFileSync(join(native, 'tests', 'web', 'native_preview'), [file, ...typed]);
+  const header = output.indexOf(10);
+  const [width, height] = output.subarray(0, header).toString().split(' ').map(Number);
+  return { width, height, rgba: Array.from(output.subarray(header + 1)) };
+}
+
+async function typeInto(page, text) {
+  await page.locator('#preview').focus();
+  await page.keyboard.type(text);
+}
+
+// Where the page is after an action: its status and the wire's record.
+async function wire(page) {
+  return page.evaluate(() => ({
+    writes: window.__wire.writes,
+    departures: window.__wire.departures,
+    opens: window.__wire.opens,
+  }));
+}
+
+function storeSteps(file) {
+  // The core's own store plan for the file, natively: "export --format bytes" joins its writes.
+  return [...execFileSync(cli, ['export', file, '--format', 'bytes'])];
+}
+
+test('the canvas at zoom 1 is the core preview pixel for pixel, cursor box included', async () => {
+  for (const name of ['weather-2x20.kss', 'battery-4x20.kss', 'shop-2x16.kss']) {
+    const page = await openPage(browser, served.address);
+    await page.selectOption('#zoom', '1');
+    await openFile(page, join(examples, name));
+    await typeInto(page, 'Hi');
+    const shown = await canvasPixels(page);
+    const expected = nativePreview(join(examples, name), 'Hi');
+    assert.equal(shown.width, expected.width, name);
+    assert.equal(shown.height, expected.height, name);
+    const differing = shown.rgba.findIndex((value, i) => value !== expected.rgba[i]);
+    assert.equal(differing, -1, `${name}: first differing byte ${differing}`);
+    assert.deepEqual(page.errors, []);
+    await page.context().close();
+  }
+});
+
+test('open and save give the file back byte for byte, and a short file is read partly with a message', async () => {
+  const page = await openPage(browser, served.address);
+  const file = join(examples, 'battery-4x20.kss');
+  await openFile(page, file);
+  assert.equal(await page.locator('#size').inputValue(), '4x20');
+  const saved = await saveBytes(page);
+  assert.equal(saved.name, 'battery-4x20.kss');
+  assert.deepEqual([...saved.bytes], [...readFileSync(file)]);
+
+  const short = join(fileURLToPath(new URL('.', import.meta.url)), 'short.kss');
+  await openFile(page, short);
+  assert.match(await status(page), /^Error loading: the file ends before its text does/);
+  await page.context().close();
+});
+
+test('typing, Backspace, a drag and a drop off the panel edit as the editor does, and undo takes them back', async () => {
+  const page = await openPage(browser, served.address);
+  await page.selectOption('#zoom', '1');
+  // The first Backspace erases the empty box under the cursor, the second the "c".
+  await typeInto(page, 'abc');
+  await page.keyboard.press('Backspace');
+  await page.keyboard.press('Backspace');
+  const box = await page.locator('#preview').boundingBox();
+  // Drag the "a" (column 1) to column 6, then drag the "b" below the panel.
+  await page.mouse.move(box.x + 8, box.y + 12);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 5 * 17 + 8, box.y + 12);
+  await page.mouse.up();
+  await page.mouse.move(box.x + 17 + 8, box.y + 12);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 17 + 8, box.y + 200);
+  await page.mouse.up();
+  const text = async () => [...(await saveBytes(page)).bytes.subarray(452, 472)].map((c) => String.fromCharCode(c)).join('');
+  assert.equal(await text(), '     a              ');
+  await page.getByRole('button', { name: 'Undo' }).click();
+  assert.equal(await text(), ' b   a              ');
+  await page.keyboard.press('Control+z');
+  assert.equal(await text(), 'ab                  ');
+  await page.keyboard.press('Control+y');
+  assert.equal(await text(), ' b   a              ');
+  await page.context().close();
+});
+
+test('every edit mirrors exactly the core mirror bytes, one write call per step', async () => {
+  const page = await openPage(browser, served.address);
+  await page.getByRole('button', { name: 'Connect' }).click();
+  await page.waitForFunction(() => window.__wire.opens.length === 1);
+  assert.deepEqual((await wire(page)).opens, [19200]);
+  await typeInto(page, 'Q');
+  await page.waitForFunction(() => window.__wire.writes.length >= 2 * 74);
+  const { writes } = await wire(page);
+  // A mirror: 88 single-byte writes for the characters, then per row 4 single bytes and a block of 20.
+  assert.equal(writes.length, 2 * 98);
+  const second = writes.slice(98);
+  assert.ok(second.slice(0, 88).every((w) => w.length === 1));
+  assert.deepEqual(second[88].concat(second[89], second[90], second[91]), [0xfe, 0x47, 1, 1]);
+  assert.equal(second[92].length, 20);
+  assert.equal(second[92][0], 'Q'.charCodeAt(0));
+  await page.context().close();
+});
+
+test('Write to Display sends the store plan and begins every pause only after the bytes before it left', async () => {
+  const page = await openPage(browser, served.address);
+  const file = join(examples, 'logo-2x20.kss');
+  await openFile(page, file);
+  await page.selectOption('#speed', '2400');
+  await page.getByRole('button', { name: 'Connect' }).click();
+  await page.waitForFunction(() => window.__wire.opens.length === 1);
+  await page.waitForFunction(() => window.__wire.writes.length === 98);
+  await page.evaluate(() => {
+    window.__wire.writes.length = 0;
+    window.__wire.departures.length = 0;
+  });
+  await page.getByRole('button', { name: 'Write to Display' }).click();
+  await page.waitForFunction(() => /stored|failed/.test(document.getElementById('status').textContent));
+  assert.equal(await status(page), 'Start screen stored: the module shows it at every power-on');
+  const { writes, departures } = await wire(page);
+  const expected = storeSteps(file);
+  assert.deepEqual(writes.flat(), expected);
+  assert.ok(writes.every((w) => w.length === 1));
+  // Pauses follow the 11th byte of each character (20 ms), text bytes 1, 9, 17, ... (20 ms).
+  const byteMs = 10000 / 2400;
+  const pauseAfter = new Set();
+  for (let c = 1; c <= 8; ++c) pauseAfter.add(11 * c);
+  for (let k = 0; k < 40; k += 8) pauseAfter.add(90 + k + 1);
+  for (const index of pauseAfter) {
+    const gap = departures[index].time - departures[index - 1].time;
+    assert.ok(gap >= 20 + byteMs - 0.5, `the pause after byte ${index} began before its bytes had left: ${gap} ms`);
+  }
+  await page.context().close();
+});
+
+test('a port that goes away part-way is reported with its bytes and mirroring stops until Connect', async () => {
+  const page = await openPage(browser, served.address);
+  await page.getByRole('button', { name: 'Connect' }).click();
+  await page.waitForFunction(() => window.__wire.writes.length === 98);
+  await page.evaluate(() => { window.__wire.goAwayAfter = 50; });
+  await page.getByRole('button', { name: 'Write to Display' }).click();
+  await page.waitForFunction(() => /failed/.test(document.getElementById('status').textContent));
+  assert.match(await status(page), /^Write failed after (4[89]|50) of 130 bytes .*the module does not hold the start screen; mirroring is off/);
+  const before = (await wire(page)).writes.length;
+  await typeInto(page, 'x');
+  await page.waitForTimeout(200);
+  assert.equal((await wire(page)).writes.length, before, 'nothing is sent while mirroring is off');
+  await page.getByRole('button', { name: 'Connect' }).click();
+  await page.waitForFunction((n) => window.__wire.writes.length >= n + 98, before);
+  await page.context().close();
+});
+
+test('exports are the command line\'s bytes, and the share link and storage bring the screen back', async () => {
+  const page = await openPage(browser, served.address);
+  const file = join(examples, 'weather-2x20.kss');
+  await openFile(page, file);
+  for (const [format, flag] of [['json', 'json'], ['c', 'c'], ['arduino', 'arduino'], ['png', null]]) {
+    await page.selectOption('#export-format', format);
+    const downloading = page.waitForEvent('download');
+    await page.getByRole('button', { name: 'Export' }).click();
+    const download = await downloading;
+    const chunks = [];
+    for await (const chunk of await download.createReadStream()) chunks.push(chunk);
+    let expected;
+    if (flag) {
+      expected = execFileSync(cli, ['export', file, '--format', flag]);
+    } else {
+      const png = join(mkdtempSync(join(tmpdir(), 'brevant-')), 'weather.png');
+      execFileSync(cli, ['render', file, '-o', png]);
+      expected = readFileSync(png);
+    }
+    assert.deepEqual(Buffer.concat(chunks), expected, format);
+  }
+  await page.getByRole('button', { name: 'Share link' }).click();
+  const address = page.url();
+  assert.match(address, /#kss=[A-Za-z0-9_-]+$/);
+  const shared = await openPage(browser, address);
+  assert.deepEqual([...(await saveBytes(shared)).bytes], [...readFileSync(file)]);
+  await shared.context().close();
+
+  await page.reload();
+  await page.evaluate(() => history.replaceState(null, '', location.pathname));
+  await page.reload();
+  assert.equal(await status(page), 'Screen restored from the last visit');
+  assert.deepEqual([...(await saveBytes(page)).bytes], [...readFileSync(file)]);
+  await page.context().close();
+});
+
+test('without Web Serial everything else works and Connect says why it cannot', async () => {
+  const page = await openPage(browser, served.address, { serial: false });
+  await page.getByRole('button', { name: 'Connect' }).click();
+  assert.match(await status(page), /^Cannot connect: this browser has no Web Serial/);
+  await typeInto(page, 'ok');
+  assert.deepEqual([...(await saveBytes(page)).bytes.subarray(452, 454)], [0x6f, 0x6b]);
+  await page.context().close();
+});
