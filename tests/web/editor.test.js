@@ -2,11 +2,11 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { serve, launch, openPage, status, canvasPixels, openFile, saveBytes, examples } from './harness.js';
+import { serve, launch, openPage, status, canvasPixels, chooseFile, openFile, saveBytes, examples } from './harness.js';
 
 const root = fileURLToPath(new URL('../../', import.meta.url));
 const native = process.env.BREVANT_NATIVE || join(root, 'build-native');
@@ -219,5 +219,111 @@ test('without Web Serial everything else works and Connect says why it cannot', 
   assert.match(await status(page), /^Cannot connect: this browser has no Web Serial/);
   await typeInto(page, 'ok');
   assert.deepEqual([...(await saveBytes(page)).bytes.subarray(452, 454)], [0x6f, 0x6b]);
+  await page.context().close();
+});
+
+function scratch() {
+  return mkdtempSync(join(tmpdir(), 'brevant-web-'));
+}
+
+// The command line's message for the same fault, without its program name.
+function cliMessage(args, cwd) {
+  try {
+    execFileSync(cli, args, { cwd, stdio: ['ignore', 'ignore', 'pipe'] });
+  } catch (error) {
+    return error.stderr.toString().trim().replace(/^brevant-cli: /, '');
+  }
+  throw new Error(`brevant-cli ${args.join(' ')} did not refuse`);
+}
+
+async function importJson(page, path) {
+  await chooseFile(page, 'Import', path);
+}
+
+async function placeLogo(page, path, row, column) {
+  await page.getByRole('button', { name: 'Logo' }).click();
+  await page.fill('#logo-row', String(row));
+  await page.fill('#logo-column', String(column));
+  await chooseFile(page, 'Choose picture', path);
+}
+
+test('bad files are read as the editor reads them or refused, and always said', async () => {
+  const folder = scratch();
+  const page = await openPage(browser, served.address);
+  await page.selectOption('#zoom', '1');
+  await typeInto(page, 'before');
+  const before = (await saveBytes(page)).bytes;
+
+  const huge = join(folder, 'huge.kss');
+  writeFileSync(huge, Buffer.alloc((1 << 20) + 1, 0x41));
+  await openFile(page, huge);
+  assert.equal(await status(page), `huge.kss: ${(1 << 20) + 1} bytes is too large for a start screen; nothing was read`);
+  assert.deepEqual((await saveBytes(page)).bytes, before);
+
+  // Random bytes are read exactly as the core reads them.
+  let seed = 7;
+  const random = Buffer.alloc(600).map(() => (seed = (seed * 1103515245 + 12345) % 2147483648) >> 16);
+  const noise = join(folder, 'noise.kss');
+  writeFileSync(noise, random);
+  await openFile(page, noise);
+  const shown = await canvasPixels(page);
+  assert.deepEqual(shown.rgba, nativePreview(noise).rgba);
+
+  const empty = join(folder, 'empty.kss');
+  writeFileSync(empty, Buffer.alloc(0));
+  await openFile(page, empty);
+  assert.match(await status(page), /^Error loading/);
+  await page.getByRole('button', { name: 'Undo' }).click();
+  await page.getByRole('button', { name: 'Undo' }).click();
+  assert.deepEqual((await saveBytes(page)).bytes, before, 'undo brings back the screen before the bad files');
+
+  const json = join(folder, 'bad.json');
+  writeFileSync(json, '{"geometry": "2x20", "sizeCode": 32776, "rows": ["too", "many", "rows"], "characters": []}');
+  await importJson(page, json);
+  assert.equal(await status(page), cliMessage(['import', 'bad.json', '-o', 'x.kss'], folder));
+  assert.deepEqual((await saveBytes(page)).bytes, before);
+
+  const picture = join(folder, 'speckles.png');
+  execFileSync('convert', ['-size', '50x16', 'xc:', '+noise', 'Random', '-colorspace', 'gray', '-threshold', '50%',
+    '-type', 'bilevel', picture]);
+  await placeLogo(page, picture, 1, 1);
+  const refused = cliMessage(['logo', 'speckles.png', '--geometry', '2x20', '--at', '1,1', '-o', 'y.kss'], folder);
+  assert.match(refused, /user characters; \d of 8 are free$/);
+  assert.equal(await status(page), refused);
+  assert.deepEqual((await saveBytes(page)).bytes, before);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('a logo is cut as the command line cuts it, and a drawn character is kept by OK only', async () => {
+  const folder = scratch();
+  const page = await openPage(browser, served.address);
+  await page.selectOption('#zoom', '1');
+  const base = join(examples, 'weather-2x20.kss');
+  await openFile(page, base);
+  await placeLogo(page, join(examples, 'brevant-logo.png'), 1, 17);
+  assert.equal(await status(page), 'brevant-logo.png: placed');
+  const expected = join(folder, 'logo.kss');
+  execFileSync(cli, ['logo', join(examples, 'brevant-logo.png'), '--from', base, '--at', '1,17', '-o', expected]);
+  assert.deepEqual((await saveBytes(page)).bytes, readFileSync(expected));
+
+  // Palette slot 7 sits below the panel: 50 + 7 * 30 pixels from the left.
+  const box = await page.locator('#preview').boundingBox();
+  const slot = { x: box.x + 50 + 7 * 30 + 8, y: box.y + 2 * 26 + 8 + 12 };
+  const glyph7 = async () => [...(await saveBytes(page)).bytes.subarray(4 + 7 * 56, 4 + 8 * 56)];
+  const drawn = await glyph7();
+  await page.mouse.dblclick(slot.x, slot.y);
+  await page.getByRole('button', { name: 'row 1, column 1' }).click();
+  await page.getByRole('button', { name: 'Cancel' }).click();
+  assert.deepEqual(await glyph7(), drawn);
+
+  await page.mouse.dblclick(slot.x, slot.y);
+  const dot = page.getByRole('button', { name: 'row 8, column 5' });
+  await dot.focus();
+  await page.keyboard.press('Space');
+  await page.getByRole('button', { name: 'OK' }).click();
+  const after = await glyph7();
+  assert.equal(after[7 * 7 + 4], drawn[7 * 7 + 4] ? 0 : 1);
+  assert.deepEqual(after.filter((_, i) => i !== 7 * 7 + 4), drawn.filter((_, i) => i !== 7 * 7 + 4).map((b) => (b ? 1 : 0)));
   await page.context().close();
 });

@@ -65,10 +65,18 @@ export async function canvasPixels(page) {
   });
 }
 
-export async function openFile(page, path) {
+// Gives `path` to the file chooser that pressing `button` opens, and waits until the page says
+// what came of it.
+export async function chooseFile(page, button, path) {
+  await page.evaluate(() => { document.getElementById('status').textContent = ''; });
   const chooser = page.waitForEvent('filechooser');
-  await page.getByRole('button', { name: 'Open', exact: true }).click();
+  await page.getByRole('button', { name: button, exact: true }).click();
   await (await chooser).setFiles(path);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+}
+
+export async function openFile(page, path) {
+  await chooseFile(page, 'Open', path);
 }
 
 export async function saveBytes(page) {

@@ -167,6 +167,17 @@ async function readFile(input) {
   });
 }
 
+// No start screen comes near this; reading such a file whole would only stall the page.
+const MAX_FILE_BYTES = 1 << 20;
+
+async function openFileObject(file) {
+  if (file.size > MAX_FILE_BYTES) {
+    say(`${file.name}: ${file.size} bytes is too large for a start screen; nothing was read`);
+    return;
+  }
+  openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
+}
+
 function openBytes(bytes, name) {
   const message = editor.open(bytes);
   fileName = name;
@@ -186,8 +197,7 @@ $('open').addEventListener('click', async () => {
   if (window.showOpenFilePicker) {
     try {
       [fileHandle] = await window.showOpenFilePicker({ types: [{ description: 'Start screens', accept: { 'application/octet-stream': ['.kss'] } }] });
-      const file = await fileHandle.getFile();
-      openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
+      await openFileObject(await fileHandle.getFile());
     } catch (error) {
       if (error.name !== 'AbortError') say(`Open failed: ${error.message}`);
     }
@@ -196,7 +206,7 @@ $('open').addEventListener('click', async () => {
   const file = await readFile($('kss-input'));
   if (!file) return;
   fileHandle = null;
-  openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
+  await openFileObject(file);
 });
 
 $('save').addEventListener('click', async () => {
@@ -250,6 +260,10 @@ $('export').addEventListener('click', () => {
 $('import').addEventListener('click', async () => {
   const file = await readFile($('json-input'));
   if (!file) return;
+  if (file.size > MAX_FILE_BYTES) {
+    say(`${file.name}: ${file.size} bytes is too large for a start screen's JSON; nothing was read`);
+    return;
+  }
   const message = editor.importJson(await file.text(), file.name);
   if (message) {
     say(message);
@@ -344,7 +358,7 @@ document.addEventListener('drop', async (event) => {
   const file = event.dataTransfer.files[0];
   if (!file) return;
   fileHandle = null;
-  openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
+  await openFileObject(file);
 });
 
 function restore() {
