@@ -1,8 +1,8 @@
 // The page in a real chromium: its pixels, edits, files, exports and serial bytes are the core's.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { closeSync, existsSync, mkdtempSync, openSync, readFileSync, writeFileSync, writeSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -326,4 +326,38 @@ test('a logo is cut as the command line cuts it, and a drawn character is kept b
   assert.equal(after[7 * 7 + 4], drawn[7 * 7 + 4] ? 0 : 1);
   assert.deepEqual(after.filter((_, i) => i !== 7 * 7 + 4), drawn.filter((_, i) => i !== 7 * 7 + 4).map((b) => (b ? 1 : 0)));
   await page.context().close();
+});
+
+test('a screen stored from the page is what a virtual module shows after a power cycle', async () => {
+  const folder = scratch();
+  const vmodule = join(native, 'tools', 'vmodule', 'vmodule');
+  const line = join(folder, 'line');
+  const state = join(folder, 'state');
+  const module = spawn(vmodule, ['--geometry', '2x20', '--link', line, '--state', state, '--quiet']);
+  try {
+    for (let i = 0; i < 100 && !existsSync(line); ++i) await new Promise((r) => setTimeout(r, 50));
+    execFileSync('stty', ['-F', line, 'raw', '-echo', '19200']);
+    const fd = openSync(line, 'w');
+    const page = await openPage(browser, served.address);
+    await page.exposeBinding('__bridge', (source, bytes) => writeSync(fd, Buffer.from(bytes)));
+    const file = join(examples, 'logo-2x20.kss');
+    await openFile(page, file);
+    await page.getByRole('button', { name: 'Connect' }).click();
+    await page.getByRole('button', { name: 'Write to Display' }).click();
+    await page.waitForFunction(() => /stored|failed/.test(document.getElementById('status').textContent));
+    assert.equal(await status(page), 'Start screen stored: the module shows it at every power-on');
+    await page.waitForTimeout(300);
+    await page.context().close();
+    closeSync(fd);
+  } finally {
+    module.kill('SIGTERM');
+    await new Promise((resolve) => module.once('exit', resolve));
+  }
+  const dump = Object.fromEntries(execFileSync(vmodule, ['--state', state, '--power-cycle', '--dump']).toString()
+    .split('\n').filter((l) => l.includes(': ')).map((l) => [l.slice(0, l.indexOf(': ')), l.slice(l.indexOf(': ') + 2)]));
+  const sent = storeSteps(join(examples, 'logo-2x20.kss'));
+  const hex = (bytes) => bytes.map((b) => b.toString(16).toUpperCase().padStart(2, '0')).join(' ');
+  for (let c = 0; c < 8; ++c) assert.equal(dump[`char${c}`], hex(sent.slice(c * 11 + 3, c * 11 + 11)), `char${c}`);
+  assert.equal(dump['row1.hex'], hex(sent.slice(90, 110)));
+  assert.equal(dump['row2.hex'], hex(sent.slice(110, 130)));
 });

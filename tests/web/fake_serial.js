@@ -1,7 +1,8 @@
 // Installed before the page loads: a Web Serial port whose wire is modelled. Writes are taken
 // into a 255-byte buffer; bytes leave at the port's speed, 10 bits a byte; closing the writer
 // resolves once the buffer is empty. window.__wire records every write call and the time each
-// byte left; window.__wire.goAwayAfter makes the port vanish after that many bytes were taken.
+// byte left; window.__wire.goAwayAfter makes the port vanish after that many bytes were taken;
+// a function window.__bridge, when a test provides one, receives the bytes as they leave.
 (() => {
   const wire = { writes: [], departures: [], opens: [], closes: 0 };
   window.__wire = wire;
@@ -33,6 +34,8 @@
     const time = Math.max(performance.now(), lastDeparture) + byteMs;
     lastDeparture = time;
     wire.departures.push({ byte, time });
+    // A test may lead the wire on to a real line: each byte goes when it leaves.
+    if (window.__bridge) setTimeout(() => window.__bridge([byte]), time - performance.now());
     if (++taken >= goAwayAfter) {
       gone = true;
       goAwayAfter = Infinity;
