@@ -113,19 +113,29 @@ test('typing, Backspace, a drag and a drop off the panel edit as the editor does
 
 test('every edit mirrors exactly the core mirror bytes, one write call per step', async () => {
   const page = await openPage(browser, served.address);
+  const file = join(examples, 'logo-2x20.kss');
+  await openFile(page, file);
   await page.getByRole('button', { name: 'Connect' }).click();
   await page.waitForFunction(() => window.__wire.opens.length === 1);
   assert.deepEqual((await wire(page)).opens, [19200]);
   await typeInto(page, 'Q');
-  await page.waitForFunction(() => window.__wire.writes.length >= 2 * 74);
+  await page.waitForFunction(() => window.__wire.writes.length >= 2 * 98);
   const { writes } = await wire(page);
-  // A mirror: 88 single-byte writes for the characters, then per row 4 single bytes and a block of 20.
   assert.equal(writes.length, 2 * 98);
-  const second = writes.slice(98);
-  assert.ok(second.slice(0, 88).every((w) => w.length === 1));
-  assert.deepEqual(second[88].concat(second[89], second[90], second[91]), [0xfe, 0x47, 1, 1]);
-  assert.equal(second[92].length, 20);
-  assert.equal(second[92][0], 'Q'.charCodeAt(0));
+  // The mirror is built from what a store sends: the same character rows, and the first two
+  // rows placed by cursor commands, each a block of 20 in one write.
+  const store = storeSteps(file);
+  const text = store.slice(90, 130);
+  text[0] = 'Q'.charCodeAt(0);
+  const expected = [];
+  for (let c = 0; c < 8; ++c) {
+    for (const byte of [0xfe, 0x4e, c, ...store.slice(c * 11 + 3, c * 11 + 11)]) expected.push([byte]);
+  }
+  for (const row of [1, 2]) {
+    for (const byte of [0xfe, 0x47, 1, row]) expected.push([byte]);
+    expected.push(text.slice((row - 1) * 20, row * 20));
+  }
+  assert.deepEqual(writes.slice(98), expected);
   await page.context().close();
 });
 
