@@ -16,16 +16,20 @@ std::string ColourCode(int selector, uint32_t colour) {
 
 class ColouredLine {
 public:
+    explicit ColouredLine(GlassColour colour) : colour_(colour == GlassColour::On) {}
+
     void Put(const char* text, uint32_t foreground, uint32_t background) {
-        if (foreground != foreground_) text_ += ColourCode(38, foreground_ = foreground);
-        if (background != background_) text_ += ColourCode(48, background_ = background);
+        if (colour_ && foreground != foreground_) text_ += ColourCode(38, foreground_ = foreground);
+        if (colour_ && background != background_) text_ += ColourCode(48, background_ = background);
         text_ += text;
     }
     void Gap() { Put(" ", kPanelBlue, kPanelBlue); }
-    std::string Finish() { return text_ + "\x1b[0m"; }
+    std::string Finish() { return colour_ ? text_ + "\x1b[0m" : text_; }
+    bool Coloured() const { return colour_; }
 
 private:
     static constexpr uint32_t kNoColour = 0xFFFFFFFF;
+    bool colour_;
     std::string text_;
     uint32_t foreground_ = kNoColour;
     uint32_t background_ = kNoColour;
@@ -53,38 +57,43 @@ std::vector<std::string> DrawBlocks(const ModuleGlass& glass, FontGlyphs font) {
     return lines;
 }
 
-std::string PanelLine(int width) {
-    ColouredLine line;
+std::string PanelLine(int width, GlassColour colour) {
+    ColouredLine line(colour);
     for (int i = 0; i < width; ++i) line.Gap();
     return line.Finish();
 }
 
 // The coloured drawings: two dot rows a text line, panel lines around and between the rows.
 template <typename PutCharacter>
-std::vector<std::string> DrawOnPanel(const ModuleGlass& glass, GlassStyle style, PutCharacter putCharacter) {
+std::vector<std::string> DrawOnPanel(const ModuleGlass& glass, GlassStyle style, GlassColour colour,
+                                     PutCharacter putCharacter) {
     const int width = GlassWidth(glass.columns, style);
-    std::vector<std::string> lines{PanelLine(width)};
+    std::vector<std::string> lines{PanelLine(width, colour)};
     for (int row = 0; row < glass.rows; ++row) {
-        if (row > 0) lines.push_back(PanelLine(width));
+        if (row > 0) lines.push_back(PanelLine(width, colour));
         for (int dotRow = 0; dotRow < static_cast<int>(kGlyphRows); dotRow += 2) {
-            ColouredLine line;
+            ColouredLine line(colour);
             line.Gap();
             for (int column = 0; column < glass.columns; ++column) putCharacter(line, row, column, dotRow);
             line.Gap();
             lines.push_back(line.Finish());
         }
     }
-    lines.push_back(PanelLine(width));
+    lines.push_back(PanelLine(width, colour));
     return lines;
 }
 
-std::vector<std::string> DrawHalfBlocks(const ModuleGlass& glass, FontGlyphs font) {
-    return DrawOnPanel(glass, GlassStyle::HalfBlocks, [&](ColouredLine& line, int row, int column, int dotRow) {
+// Without colour a half block is drawn where its dot is lit: upper, lower, both or neither.
+constexpr const char* kHalves[4] = {" ", "\u2580", "\u2584", "\u2588"};
+
+std::vector<std::string> DrawHalfBlocks(const ModuleGlass& glass, FontGlyphs font, GlassColour colour) {
+    return DrawOnPanel(glass, GlassStyle::HalfBlocks, colour, [&](ColouredLine& line, int row, int column, int dotRow) {
         if (column > 0) line.Gap();
         for (int dotColumn = 0; dotColumn < kDotColumns; ++dotColumn) {
             const bool top = Lit(glass, font, row, column, dotRow, dotColumn);
             const bool bottom = Lit(glass, font, row, column, dotRow + 1, dotColumn);
-            line.Put(kUpperHalf, top ? kPixelWhite : kCellBlue, bottom ? kPixelWhite : kCellBlue);
+            line.Put(line.Coloured() ? kUpperHalf : kHalves[(top ? 1 : 0) | (bottom ? 2 : 0)],
+                     top ? kPixelWhite : kCellBlue, bottom ? kPixelWhite : kCellBlue);
         }
     });
 }
@@ -95,8 +104,8 @@ constexpr const char* kQuadrants[16] = {" ",      "\u2598", "\u259D", "\u2580", 
                                         "\u2584", "\u2599", "\u259F", "\u2588"};
 
 // A character's five dots and the one-dot gap after it make three cells.
-std::vector<std::string> DrawQuadrants(const ModuleGlass& glass, FontGlyphs font) {
-    return DrawOnPanel(glass, GlassStyle::Quadrants, [&](ColouredLine& line, int row, int column, int dotRow) {
+std::vector<std::string> DrawQuadrants(const ModuleGlass& glass, FontGlyphs font, GlassColour colour) {
+    return DrawOnPanel(glass, GlassStyle::Quadrants, colour, [&](ColouredLine& line, int row, int column, int dotRow) {
         for (int dotColumn = 0; dotColumn <= kDotColumns; dotColumn += 2) {
             const auto on = [&](int down, int right) {
                 return Lit(glass, font, row, column, dotRow + down, dotColumn + right) ? 1 : 0;
@@ -108,14 +117,14 @@ std::vector<std::string> DrawQuadrants(const ModuleGlass& glass, FontGlyphs font
 
 }  // namespace
 
-std::vector<std::string> DrawGlass(const ModuleGlass& glass, FontGlyphs font, GlassStyle style) {
+std::vector<std::string> DrawGlass(const ModuleGlass& glass, FontGlyphs font, GlassStyle style, GlassColour colour) {
     switch (style) {
     case GlassStyle::Blocks:
         return DrawBlocks(glass, font);
     case GlassStyle::HalfBlocks:
-        return DrawHalfBlocks(glass, font);
+        return DrawHalfBlocks(glass, font, colour);
     case GlassStyle::Quadrants:
-        return DrawQuadrants(glass, font);
+        return DrawQuadrants(glass, font, colour);
     }
     return {};
 }

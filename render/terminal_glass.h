@@ -28,6 +28,10 @@ enum class GlassStyle {
     Quadrants,
 };
 
+// Without colour the half blocks and quadrants show the lit dots by their shapes alone.
+enum class GlassColour { On, Off };
+
 // The glass as terminal lines, without line ends.
-std::vector<std::string> DrawGlass(const ModuleGlass& glass, FontGlyphs font, GlassStyle style);
+std::vector<std::string> DrawGlass(const ModuleGlass& glass, FontGlyphs font, GlassStyle style,
+                                   GlassColour colour = GlassColour::On);
 int GlassWidth(int columns, GlassStyle style);

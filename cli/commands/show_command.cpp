@@ -1,8 +1,10 @@
 #include <memory>
+#include <optional>
 
 #include "cli/commands/commands.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/file_access.h"
+#include "cli/support/terminal.h"
 #include "document/built_in_glyphs.h"
 #include "link/display_protocol.h"
 #include "render/terminal_glass.h"
@@ -11,8 +13,19 @@ namespace {
 
 struct ShowOptions {
     std::string input;
-    GlassStyle style = GlassStyle::HalfBlocks;
+    std::optional<GlassStyle> style;
+    ColourChoice colour = ColourChoice::Auto;
 };
+
+// The widest drawing that fits the terminal; blocks, which need no colour, where the width is unknown.
+GlassStyle FittingStyle(int columns) {
+    const int width = TerminalColumns();
+    if (width == 0) return GlassStyle::Blocks;
+    for (GlassStyle style : {GlassStyle::Blocks, GlassStyle::HalfBlocks}) {
+        if (width >= GlassWidth(columns, style)) return style;
+    }
+    return GlassStyle::Quadrants;
+}
 
 // The glass of a module that was sent this screen: 0xFE goes out as a blank.
 ModuleGlass GlassOf(const ScreenDocument& doc) {
@@ -31,7 +44,10 @@ ModuleGlass GlassOf(const ScreenDocument& doc) {
 void RunShow(const ShowOptions& options) {
     const ExactStartScreen file = LoadStartScreenFile(options.input);
     std::string text;
-    for (const std::string& line : DrawGlass(GlassOf(file.doc), kBuiltInGlyphs, options.style)) text += line + "\n";
+    const ModuleGlass glass = GlassOf(file.doc);
+    const GlassStyle style = options.style ? *options.style : FittingStyle(glass.columns);
+    const GlassColour colour = ColourWanted(options.colour) ? GlassColour::On : GlassColour::Off;
+    for (const std::string& line : DrawGlass(glass, kBuiltInGlyphs, style, colour)) text += line + "\n";
     WriteOutput("", text);
 }
 
@@ -44,8 +60,15 @@ void AddShowCommand(CLI::App& app) {
     const std::map<std::string, GlassStyle> styles{
         {"half", GlassStyle::HalfBlocks}, {"blocks", GlassStyle::Blocks}, {"quadrants", GlassStyle::Quadrants}};
     command->add_option("--style", options->style,
-                        "half: coloured half blocks, 121 columns (the default); blocks: two characters a dot, no "
-                        "colour; quadrants: fits 80 columns")
-        ->transform(CLI::CheckedTransformer(styles));
+                        "blocks: two characters a dot, 238 columns; half: half blocks, 121 columns; quadrants: "
+                        "80 columns. Without it, the widest that fits the terminal (blocks when not a terminal)")
+        ->transform(CLI::CheckedTransformer(styles))
+        ->option_text("blocks|half|quadrants");
+    const std::map<std::string, ColourChoice> colours{
+        {"auto", ColourChoice::Auto}, {"always", ColourChoice::Always}, {"never", ColourChoice::Never}};
+    command->add_option("--color", options->colour,
+                        "auto (the default): colour on a terminal unless NO_COLOR is set; always; never")
+        ->transform(CLI::CheckedTransformer(colours))
+        ->option_text("auto|always|never");
     command->callback([options] { RunShow(*options); });
 }

@@ -176,6 +176,44 @@ TEST(ShowCommand, DrawsTheFontUserCharactersAndABlankForTheCommandPrefix) {
     EXPECT_EQ(lines[8], "");
 }
 
+// What `show` writes to a terminal of `columns` columns (a pseudo-terminal that `script` makes).
+std::string ShowOnTerminal(const std::string& file, int columns, const std::string& environment) {
+    ScratchFolder streams;
+    const std::string inner = "stty cols " + std::to_string(columns) + "; " + environment + " '" + BREVANT_CLI +
+                              "' show '" + file + "'";
+    const std::string command = "script -qec \"" + inner + "\" /dev/null >'" + streams.Path("out") + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return ReadText(streams.Path("out"));
+}
+
+TEST(ShowCommand, ColourOnlyOnATerminalWithoutNoColorAndTheWidestStyleThatFits) {
+    ScratchFolder folder;
+    WriteBytes(folder.Path("a.kss"), ScreenFile(0x8009, Characters({{0, 1}}), std::string(32, 'A')));
+    const std::string file = folder.Path("a.kss");
+    const std::string kEscape = "\x1b[";
+
+    const CliResult piped = RunCli({"show", file});
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(piped.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(piped.out.find("\u2591\u2591"), std::string::npos) << "blocks where the width is unknown";
+    EXPECT_NE(RunCli({"show", "--color", "always", "--style", "half", file}).out.find(kEscape), std::string::npos);
+    EXPECT_EQ(RunCli({"show", "--color", "never", "--style", "half", file}).out.find('\x1b'), std::string::npos);
+
+    // 16 columns: blocks need 190, half blocks 97, quadrants fewer.
+    const std::string wide = ShowOnTerminal(file, 200, "");
+    EXPECT_NE(wide.find("\u2591\u2591"), std::string::npos);
+    const std::string half = ShowOnTerminal(file, 120, "");
+    EXPECT_NE(half.find(kEscape), std::string::npos);
+    EXPECT_NE(half.find("\u2580"), std::string::npos);
+    const std::string plain = ShowOnTerminal(file, 120, "NO_COLOR=1");
+    EXPECT_EQ(plain.find('\x1b'), std::string::npos);
+    // Without colour a lit upper dot over an unlit lower one is an upper half block, both lit a full block.
+    EXPECT_NE(plain.find("\u2588"), std::string::npos);
+    const std::string narrow = ShowOnTerminal(file, 80, "NO_COLOR=");
+    EXPECT_NE(narrow.find(kEscape), std::string::npos) << "an empty NO_COLOR asks for nothing";
+    EXPECT_EQ(narrow.find("\u2580\u2580\u2580\u2580\u2580"), std::string::npos) << "quadrants, not half blocks";
+}
+
 uint32_t Pixel(const PixelImage& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
 
 TEST(RenderCommand, PngHasThePreviewsPixelsAtEveryScale) {
