@@ -29,7 +29,7 @@ void AddExportCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export", "Write a start screen as JSON, a C header, an Arduino "
                                                      "fragment or the bytes \"Write to Display\" sends");
-    command->add_option("FILE", options->input, "The start-screen file")->required();
+    command->add_option("FILE", options->input, "The start-screen file, - for standard input")->required();
     command->add_option("-f,--format", options->format, "json (the default), c, arduino or bytes")
         ->check(CLI::IsMember({"json", "c", "arduino", "bytes"}));
     command->add_option("-o,--output", options->output, "The file to write (default: standard output)");

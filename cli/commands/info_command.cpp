@@ -113,6 +113,6 @@ void RunInfo(const std::string& path) {
 void AddInfoCommand(CLI::App& app) {
     auto path = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand("info", "Describe a start-screen file and what the editor would make of it");
-    command->add_option("FILE", *path, "The start-screen file")->required();
+    command->add_option("FILE", *path, "The start-screen file, - for standard input")->required();
     command->callback([path] { RunInfo(*path); });
 }

@@ -20,6 +20,7 @@ struct LogoOptions {
 };
 
 void RunLogo(const LogoOptions& options) {
+    CheckOutputTarget(options.output);
     if (options.at[0] == 0 || options.at[1] == 0) throw UsageFailure("--at: rows and columns count from 1");
     PixelImage picture;
     std::string error;
@@ -37,8 +38,8 @@ void AddLogoCommand(CLI::App& app) {
     auto options = std::make_shared<LogoOptions>();
     CLI::App* command = app.add_subcommand("logo", "Place a black-and-white PNG picture on a start screen as user "
                                                    "characters, 5 x 8 pixels a cell");
-    command->add_option("PNG", options->picture, "The picture: dark pixels are lit dots")->required();
-    auto* from = command->add_option("--from", options->from, "Start from this start-screen file");
+    command->add_option("PNG", options->picture, "The picture: dark pixels are lit dots; - for standard input")->required();
+    auto* from = command->add_option("--from", options->from, "Start from this start-screen file (- for standard input)");
     auto* geometry = command->add_option("--geometry", options->geometry, "Size of a new screen (default 2x20)")
                          ->check(CLI::IsMember(GeometryChoices()));
     auto* rows = command->add_option("--rows", options->rows, "Rows of a new 2x16 screen (default 2)")
@@ -48,7 +49,7 @@ void AddLogoCommand(CLI::App& app) {
         ->delimiter(',')
         ->expected(2)
         ->type_name("ROW,COLUMN");
-    command->add_option("-o,--output", options->output, "The start-screen file to write")->required();
+    command->add_option("-o,--output", options->output, "The start-screen file to write; - or none for standard output when it is not a terminal");
     from->excludes(geometry);
     from->excludes(rows);
     command->callback([options] { RunLogo(*options); });

@@ -28,12 +28,13 @@ PixelImage Scaled(const PixelImage& image, int scale) {
 }
 
 void RunRender(const RenderOptions& options) {
+    CheckOutputTarget(options.output);
     const ExactStartScreen file = LoadStartScreenFile(options.input);
     PixelImage panel{PanelWidth(file.doc), PanelHeight(file.doc), {}};
     panel.pixels.resize(static_cast<size_t>(panel.width) * static_cast<size_t>(panel.height));
     if (!RenderPanel(file.doc, panel.pixels)) throw CommandFailure(options.input + ": the screen cannot be drawn");
     const std::vector<uint8_t> png = EncodePng(Scaled(panel, options.scale));
-    if (png.empty()) throw CommandFailure(options.output + ": the PNG could not be encoded");
+    if (png.empty()) throw CommandFailure("the PNG could not be encoded");
     WriteOutputFile(options.output, png);
 }
 
@@ -43,8 +44,9 @@ void AddRenderCommand(CLI::App& app) {
     auto options = std::make_shared<RenderOptions>();
     CLI::App* command = app.add_subcommand("render", "Draw the text panel of a start screen as a PNG picture, as "
                                                      "the editor's preview draws it");
-    command->add_option("FILE", options->input, "The start-screen file")->required();
-    command->add_option("-o,--output", options->output, "The PNG file to write")->required();
+    command->add_option("FILE", options->input, "The start-screen file, - for standard input")->required();
+    command->add_option("-o,--output", options->output,
+                        "The PNG file to write; - or none for standard output when it is not a terminal");
     command->add_option("--scale", options->scale, "Whole-number enlargement, 1 to 8 (default 1: the editor's pixels)")
         ->check(CLI::Range(1, 8));
     command->callback([options] { RunRender(*options); });

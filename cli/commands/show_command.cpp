@@ -56,7 +56,7 @@ void RunShow(const ShowOptions& options) {
 void AddShowCommand(CLI::App& app) {
     auto options = std::make_shared<ShowOptions>();
     CLI::App* command = app.add_subcommand("show", "Draw a start screen in the terminal as the module shows it");
-    command->add_option("FILE", options->input, "The start-screen file")->required();
+    command->add_option("FILE", options->input, "The start-screen file, - for standard input")->required();
     const std::map<std::string, GlassStyle> styles{
         {"half", GlassStyle::HalfBlocks}, {"blocks", GlassStyle::Blocks}, {"quadrants", GlassStyle::Quadrants}};
     command->add_option("--style", options->style,

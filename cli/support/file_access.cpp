@@ -11,6 +11,7 @@
 #endif
 
 #include "cli/support/command_failure.h"
+#include "cli/support/terminal.h"
 #include "document/file_replacement.h"
 
 namespace {
@@ -19,7 +20,24 @@ std::string Reason() { return std::strerror(errno); }
 
 }  // namespace
 
+namespace {
+
+std::vector<uint8_t> ReadStandardInput() {
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    std::vector<uint8_t> bytes(kMaxInputBytes + 1);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), stdin);
+    if (std::ferror(stdin)) throw CommandFailure("standard input: cannot read: " + Reason());
+    bytes.resize(got);
+    if (bytes.size() > kMaxInputBytes) throw CommandFailure("standard input: larger than 1 MiB, refused");
+    return bytes;
+}
+
+}  // namespace
+
 std::vector<uint8_t> ReadInputFile(const std::string& path) {
+    if (path == kStandardStream) return ReadStandardInput();
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) throw CommandFailure(path + ": is a folder, not a file");
     std::ifstream in(path, std::ios::binary);
@@ -32,14 +50,22 @@ std::vector<uint8_t> ReadInputFile(const std::string& path) {
     return bytes;
 }
 
+void CheckOutputTarget(const std::string& path) {
+    if (path.empty() && StdoutIsTerminal()) {
+        throw UsageFailure("-o FILE is needed: standard output is a terminal (-o - writes to it all the same)");
+    }
+}
+
 void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    CheckOutputTarget(path);
+    if (path.empty() || path == kStandardStream) return WriteOutput("", bytes);
     std::string reason;
     const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!WriteFileReplacing(path, content, reason)) throw CommandFailure(path + ": " + reason);
 }
 
 void WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (!path.empty()) return WriteOutputFile(path, bytes);
+    if (!path.empty() && path != kStandardStream) return WriteOutputFile(path, bytes);
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif

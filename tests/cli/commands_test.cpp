@@ -67,7 +67,7 @@ TEST(Commands, MissingFilesAndBadArgumentsAreReportedWithTheirExitCodes) {
         {{"info", folder.Path("")}, 1, "is a folder, not a file"},
         {{"export", "--format", "pdf", missing}, 2, "--format: pdf not in {json,c,arduino,bytes}"},
         {{"render", missing, "-o", folder.Path("a.png"), "--scale", "9"}, 2, "--scale"},
-        {{"import", missing}, 2, "--output is required"},
+        {{"import", missing}, 1, missing + ": cannot open"},
         {{"frobnicate", "x"}, 2, "frobnicate: no such command; the commands are info, export, import, new, show, render, logo"},
         {{}, 2, "A subcommand is required"},
     };
@@ -212,6 +212,50 @@ TEST(ShowCommand, ColourOnlyOnATerminalWithoutNoColorAndTheWidestStyleThatFits) 
     const std::string narrow = ShowOnTerminal(file, 80, "NO_COLOR=");
     EXPECT_NE(narrow.find(kEscape), std::string::npos) << "an empty NO_COLOR asks for nothing";
     EXPECT_EQ(narrow.find("\u2580\u2580\u2580\u2580\u2580"), std::string::npos) << "quadrants, not half blocks";
+}
+
+// A shell pipeline of brevant-cli commands; CLI stands for the program. Standard output, and the
+// exit status of the last command.
+CliResult Pipeline(std::string commands, const std::string& folder) {
+    for (size_t at = commands.find("CLI"); at != std::string::npos; at = commands.find("CLI", at)) {
+        commands.replace(at, 3, std::string("'") + BREVANT_CLI + "'");
+    }
+    const std::string command = "cd '" + folder + "' && (" + commands + ") >out 2>err";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(folder + "/out"), ReadText(folder + "/err")};
+}
+
+TEST(StandardStreams, DashIsStandardInputAndOutputByteForByte) {
+    ScratchFolder folder;
+    const std::vector<uint8_t> screen = ScreenFile(0x8008, Characters({{0, 1}, {55, 1}}), std::string("\xFE\x00\x0A\x0D\x1A", 5) + std::string(35, 'x'));
+    WriteBytes(folder.Path("a.kss"), screen);
+
+    EXPECT_EQ(Pipeline("CLI export a.kss | CLI import - -o b.kss", folder.Path("")).exitCode, 0);
+    EXPECT_EQ(ReadBytes(folder.Path("b.kss")), screen);
+    EXPECT_EQ(Pipeline("CLI export a.kss | CLI import - | CLI info - >/dev/null && CLI export - <a.kss | CLI import -",
+                       folder.Path("")).out,
+              std::string(screen.begin(), screen.end()));
+    const CliResult png = Pipeline("CLI render - -o - <a.kss | file -", folder.Path(""));
+    EXPECT_NE(png.out.find("PNG image data, 340 x 52"), std::string::npos) << png.out << png.err;
+    const CliResult made = Pipeline("CLI new --from - --line '2=two' <a.kss | CLI export - --format bytes | tail -c 20",
+                                    folder.Path(""));
+    EXPECT_EQ(made.out, "two" + std::string(17, ' ')) << made.err;
+}
+
+TEST(StandardStreams, BinaryOutputIsNotWrittenToATerminalWithoutAsking) {
+    ScratchFolder folder;
+    WriteBytes(folder.Path("a.kss"), ScreenFile(0x8008, Characters({}), std::string(40, 'x')));
+    ASSERT_EQ(RunCli({"export", folder.Path("a.kss"), "-o", folder.Path("a.json")}).exitCode, 0);
+    ASSERT_EQ(RunCli({"render", folder.Path("a.kss"), "-o", folder.Path("p.png")}).exitCode, 0);
+    for (const std::string command : {"new --geometry 2x20", "render a.kss", "import a.json", "logo p.png --at 1,1"}) {
+        const std::string line = "cd '" + folder.Path("") + "' && script -qec \"'" + BREVANT_CLI + "' " + command +
+                                 "\" /dev/null >out 2>&1";
+        const int status = std::system(line.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << command;
+        EXPECT_NE(ReadText(folder.Path("out")).find("brevant-cli: -o FILE is needed: standard output is a terminal"),
+                  std::string::npos)
+            << command << ": " << ReadText(folder.Path("out"));
+    }
 }
 
 uint32_t Pixel(const PixelImage& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
