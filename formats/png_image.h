@@ -12,6 +12,7 @@ struct PixelImage {
 
 std::vector<uint8_t> EncodePng(const PixelImage& image);
 
-// False, with the decoder's reason, for bytes that are not a PNG picture it can read.
+// False for bytes that are not a PNG picture it can read, with the reason: "not a PNG picture",
+// "picture cut short" or "picture too large (W x H; at most 4096 x 4096)".
 // Transparent pixels come back as white: a logo is drawn on an unlit background.
 bool DecodePng(const std::vector<uint8_t>& bytes, PixelImage& image, std::string& error);

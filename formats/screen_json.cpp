@@ -60,6 +60,12 @@ public:
             const size_t detail = what.find(": ", what.find("parse error"));
             throw FormatError(source_ + ":" + std::to_string(line) + ":" + std::to_string(column) +
                                  ": not valid JSON" + (detail == std::string::npos ? "" : what.substr(detail)));
+        } catch (const Json::out_of_range& error) {
+            // The library's words hold the number between quotes.
+            const std::string what = error.what();
+            const size_t open = what.find('\''), close = what.rfind('\'');
+            const std::string number = open < close ? what.substr(open + 1, close - open - 1) : "a number";
+            throw FormatError(source_ + ": " + number + ": a number too large to be read");
         }
     }
 

@@ -25,7 +25,7 @@ void RunLogo(const LogoOptions& options) {
     PixelImage picture;
     std::string error;
     if (!DecodePng(ReadInputFile(options.picture), picture, error)) {
-        throw CommandFailure(options.picture + ": not a PNG picture: " + error);
+        throw CommandFailure(options.picture + ": " + error);
     }
     ScreenDocument doc = StartingScreen(options.from, options.geometry, options.rows);
     PlaceLogo(doc, picture, options.at[0], options.at[1], options.picture);

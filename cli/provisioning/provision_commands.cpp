@@ -10,6 +10,7 @@
 #include "cli/provisioning/production_log.h"
 #include "cli/provisioning/serial_options.h"
 #include "cli/support/command_failure.h"
+#include "cli/support/option_checks.h"
 #include "formats/serial_stamp.h"
 #include "link/link_settings.h"
 
@@ -74,7 +75,7 @@ void AddStoreCommand(CLI::App& app) {
     command->add_option("--port", options->ports, "A module's serial device; repeat for more modules")
         ->required()
         ->type_name("DEVICE");
-    command->add_option("--baud", options->baudRate, "Line speed")->capture_default_str();
+    command->add_option("--baud", options->baudRate, "Line speed in baud")->check(kWholeNumber)->capture_default_str();
     command->add_option("--line", options->lines, "Row N (from 1) becomes TEXT before sending, as for new; "
                                                   "{serial} is the module's serial number")
         ->type_name("N=TEXT");
@@ -94,6 +95,6 @@ void AddMirrorCommand(CLI::App& app) {
         app.add_subcommand("mirror", "Show a start screen on a module now, as the editor mirrors it");
     command->add_option("FILE", options->file, "The start-screen file")->required();
     command->add_option("--port", options->ports[0], "The module's serial device")->required()->type_name("DEVICE");
-    command->add_option("--baud", options->baudRate, "Line speed")->capture_default_str();
+    command->add_option("--baud", options->baudRate, "Line speed in baud")->check(kWholeNumber)->capture_default_str();
     command->callback([options] { Run(TransferKind::Mirror, *options); });
 }

@@ -68,6 +68,8 @@ TEST(Commands, MissingFilesAndBadArgumentsAreReportedWithTheirExitCodes) {
         {{"export", "--format", "pdf", missing}, 2, "--format: pdf not in {json,c,arduino,bytes}"},
         {{"render", missing, "-o", folder.Path("a.png"), "--scale", "9"}, 2, "--scale"},
         {{"import", missing}, 1, missing + ": cannot open"},
+        {{"store", missing, "--port", missing, "--baud", "abc"}, 2, "brevant-cli: --baud: expected a whole number"},
+        {{"mirror", missing, "--port", missing, "--baud", "-5"}, 2, "brevant-cli: --baud: expected a whole number"},
         {{"frobnicate", "x"}, 2, "frobnicate: no such command; the commands are info, export, import, new, show, render, logo"},
         {{}, 2, "A subcommand is required"},
     };
@@ -131,6 +133,7 @@ TEST(ImportCommand, RefusalsLeaveTheOutputAsItWas) {
          "bad.json: rows[0]: 21 characters; the row holds 20"},
         {"{\"geometry\": \"2x20\", \"rows\": [\"\", \"\"], \"characters\": [[], [], [], [], [], [], [], []]}",
          "bad.json: characters[0]: must be 8 strings"},
+        {"{\"geometry\": \"2x20\", \"sizeCode\": 1e400}", "bad.json: 1e400: a number too large to be read"},
     };
     for (const auto& [json, message] : cases) {
         ScratchFolder folder;
@@ -362,6 +365,14 @@ TEST(LogoCommand, RefusalsNameTheProblemAndLeaveNoOutput) {
     WriteBytes(folder.Path("odd.png"), EncodePng(Picture(6, 8, {})));
     WriteBytes(folder.Path("wide.png"), EncodePng(Picture(25, 8, {})));
     WriteBytes(folder.Path("text.png"), {'n', 'o', 't'});
+    std::vector<uint8_t> whole = EncodePng(Picture(10, 8, {}));
+    WriteBytes(folder.Path("cut.png"), std::vector<uint8_t>(whole.begin(), whole.end() - 20));
+    // A header that claims 60000 x 60000 pixels: refused before a byte is decoded.
+    std::vector<uint8_t> huge = whole;
+    for (size_t at : {size_t{16}, size_t{20}}) {
+        huge[at] = 0, huge[at + 1] = 0, huge[at + 2] = 0xEA, huge[at + 3] = 0x60;
+    }
+    WriteBytes(folder.Path("huge.png"), huge);
     const struct {
         std::vector<std::string> arguments;
         int exitCode;
@@ -371,7 +382,9 @@ TEST(LogoCommand, RefusalsNameTheProblemAndLeaveNoOutput) {
         {{"odd.png", "--at", "1,1"}, 1, "odd.png: 6 x 8 pixels is not a whole number of 5 x 8 cells"},
         {{"wide.png", "--at", "1,17"}, 1, "wide.png: 5 x 1 cells at row 1, column 17 do not fit a screen of 20 x 2"},
         {{"wide.png", "--at", "3,1"}, 1, "do not fit a screen of 20 x 2"},
-        {{"text.png", "--at", "1,1"}, 1, "text.png: not a PNG picture"},
+        {{"text.png", "--at", "1,1"}, 1, "text.png: not a PNG picture\n"},
+        {{"cut.png", "--at", "1,1"}, 1, "cut.png: picture cut short\n"},
+        {{"huge.png", "--at", "1,1"}, 1, "huge.png: picture too large (60000 x 60000; at most 4096 x 4096)\n"},
         {{"wide.png", "--at", "0,1"}, 2, "--at: rows and columns count from 1"},
         {{"wide.png", "--at", "1"}, 2, "--at"},
         {{"wide.png"}, 2, "--at is required"},
@@ -384,7 +397,8 @@ TEST(LogoCommand, RefusalsNameTheProblemAndLeaveNoOutput) {
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"nine.png", "odd.png", "text.png", "wide.png"}));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"cut.png", "huge.png", "nine.png", "odd.png", "text.png",
+                                                         "wide.png"}));
 }
 
 }  // namespace
