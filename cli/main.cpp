@@ -2,6 +2,7 @@
 #include <exception>
 #include <string>
 
+#include "brevant_version.h"
 #include "cli/commands/commands.h"
 #include "cli/support/command_failure.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules",
                  "brevant-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "brevant-cli " BREVANT_VERSION);
     // The same command line on every system: a path like /tmp/a.kss is never an option.
     app.allow_windows_style_options(false);
     AddInfoCommand(app);

@@ -1,5 +1,6 @@
 #include "cli/support/terminal.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #ifdef _WIN32

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "brevant_version.h"
 #include "cli_run.h"
 #include "formats/png_image.h"
 
@@ -80,6 +81,16 @@ TEST(Commands, MissingFilesAndBadArgumentsAreReportedWithTheirExitCodes) {
         EXPECT_EQ(result.out, "");
     }
     EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(Commands, BothProgramsSayTheProjectsVersion) {
+    const CliResult cli = RunCli({"--version"});
+    EXPECT_EQ(cli.exitCode, 0);
+    EXPECT_EQ(cli.out, "brevant-cli " BREVANT_VERSION "\n");
+    ScratchFolder folder;
+    const std::string command = std::string("'") + VMODULE + "' --version >'" + folder.Path("out") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadText(folder.Path("out")), "vmodule " BREVANT_VERSION "\n");
 }
 
 TEST(Commands, EverySubcommandHasHelp) {

@@ -13,7 +13,7 @@ bool TakesValue(std::string_view option) {
 
 bool IsFlag(std::string_view option) {
     return option == "--power-cycle" || option == "--dump" || option == "--quiet" || option == "--help" ||
-           option == "-h";
+           option == "-h" || option == "--version";
 }
 
 std::optional<std::string> ApplyValue(Options& options, std::string_view option, std::string_view value) {
@@ -50,6 +50,7 @@ void ApplyFlag(Options& options, std::string_view option) {
     if (option == "--dump") options.dump = true;
     if (option == "--quiet") options.quiet = true;
     if (option == "--help" || option == "-h") options.help = true;
+    if (option == "--version") options.version = true;
 }
 
 ParsedCommandLine Failure(std::string error) {
@@ -81,7 +82,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) 
         }
         if (auto error = ApplyValue(options, option, *inlineValue)) return Failure(*error);
     }
-    if (options.help) return {options, {}};
+    if (options.help || options.version) return {options, {}};
     if (options.dump && (options.link || options.dumpTo))
         return Failure("--dump prints the state and exits; it takes no --link or --dump-to");
     if (!options.dump && !options.link) return Failure("--link PATH is needed (or --dump)");

@@ -23,6 +23,7 @@ struct Options {
     bool dump = false;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedCommandLine {

@@ -2,6 +2,7 @@
 #include <string_view>
 #include <vector>
 
+#include "brevant_version.h"
 #include "document/built_in_glyphs.h"
 #include "render/glyph_dots.h"
 #include "tools/vmodule/src/command_line.h"
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
     const Options& options = *parsed.options;
     if (options.help) {
         std::cout << UsageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "vmodule " BREVANT_VERSION "\n";
         return 0;
     }
 
