@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/file_access.h"
 #include "document/display_size.h"
@@ -113,6 +114,7 @@ void RunInfo(const std::string& path) {
 void AddInfoCommand(CLI::App& app) {
     auto path = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand("info", "Describe a start-screen file and what the editor would make of it");
+    AddHelpFooter(*command, "brevant-cli info examples/shop-2x16.kss");
     command->add_option("FILE", *path, "The start-screen file, - for standard input")->required();
     command->callback([path] { RunInfo(*path); });
 }

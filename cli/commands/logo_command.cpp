@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/screen_options.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/command_failure.h"
@@ -38,12 +39,14 @@ void AddLogoCommand(CLI::App& app) {
     auto options = std::make_shared<LogoOptions>();
     CLI::App* command = app.add_subcommand("logo", "Place a black-and-white PNG picture on a start screen as user "
                                                    "characters, 5 x 8 pixels a cell");
+    AddHelpFooter(*command, "brevant-cli logo examples/brevant-logo.png --from fw.kss --at 2,17 -o logo.kss");
     command->add_option("PNG", options->picture, "The picture: dark pixels are lit dots; - for standard input")->required();
     auto* from = command->add_option("--from", options->from, "Start from this start-screen file (- for standard input)");
     auto* geometry = command->add_option("--geometry", options->geometry, "Size of a new screen (default 2x20)")
-                         ->check(CLI::IsMember(GeometryChoices()));
+                         ->check(CLI::IsMember(GeometryChoices()))
+                         ->option_text("2x20|2x16|4x20");
     auto* rows = command->add_option("--rows", options->rows, "Rows of a new 2x16 screen (default 2)")
-                     ->check(CLI::IsMember({2, 4}));
+                     ->check(CLI::IsMember({2, 4}))->option_text("2|4");
     command->add_option("--at", options->at, "Row and column (from 1) of the picture's top left cell")
         ->required()
         ->delimiter(',')

@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/screen_options.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/file_access.h"
@@ -31,9 +32,11 @@ void AddNewCommand(CLI::App& app) {
     auto options = std::make_shared<NewOptions>();
     CLI::App* command = app.add_subcommand("new", "Make a start screen: blank, or a copy of another with rows and "
                                                   "user characters replaced");
+    AddHelpFooter(*command, "brevant-cli new --geometry 4x20 --line '1=Firmware 2.4.1' -o fw.kss");
     auto* geometry = command->add_option("--geometry", options->geometry, "Size of a new screen")
-                         ->check(CLI::IsMember(GeometryChoices()));
-    command->add_option("--rows", options->rows, "Rows of a 2x16 screen (default 2)")->check(CLI::IsMember({2, 4}));
+                         ->check(CLI::IsMember(GeometryChoices()))
+                         ->option_text("2x20|2x16|4x20");
+    command->add_option("--rows", options->rows, "Rows of a 2x16 screen (default 2)")->check(CLI::IsMember({2, 4}))->option_text("2|4");
     auto* from = command->add_option("--from", options->from, "Start from this start-screen file instead (- for standard input)");
     command->add_option("--line", options->lines, "Row N (from 1) becomes TEXT, padded with blanks; "
                                                   "\\0-\\7 are the user characters, \\xHH any byte")

@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/command_failure.h"
 #include "cli/support/file_access.h"
@@ -44,10 +45,12 @@ void AddRenderCommand(CLI::App& app) {
     auto options = std::make_shared<RenderOptions>();
     CLI::App* command = app.add_subcommand("render", "Draw the text panel of a start screen as a PNG picture, as "
                                                      "the editor's preview draws it");
+    AddHelpFooter(*command, "brevant-cli render examples/weather-2x20.kss --scale 2 -o weather.png");
     command->add_option("FILE", options->input, "The start-screen file, - for standard input")->required();
     command->add_option("-o,--output", options->output,
                         "The PNG file to write; - or none for standard output when it is not a terminal");
     command->add_option("--scale", options->scale, "Whole-number enlargement, 1 to 8 (default 1: the editor's pixels)")
-        ->check(CLI::Range(1, 8));
+        ->check(CLI::Range(1, 8))
+        ->option_text("1-8");
     command->callback([options] { RunRender(*options); });
 }

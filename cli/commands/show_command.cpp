@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/support/file_access.h"
 #include "cli/support/terminal.h"
@@ -56,6 +57,7 @@ void RunShow(const ShowOptions& options) {
 void AddShowCommand(CLI::App& app) {
     auto options = std::make_shared<ShowOptions>();
     CLI::App* command = app.add_subcommand("show", "Draw a start screen in the terminal as the module shows it");
+    AddHelpFooter(*command, "brevant-cli show examples/battery-4x20.kss --style quadrants");
     command->add_option("FILE", options->input, "The start-screen file, - for standard input")->required();
     const std::map<std::string, GlassStyle> styles{
         {"half", GlassStyle::HalfBlocks}, {"blocks", GlassStyle::Blocks}, {"quadrants", GlassStyle::Quadrants}};

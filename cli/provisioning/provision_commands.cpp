@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/commands/screen_options.h"
 #include "cli/commands/start_screen_input.h"
 #include "cli/provisioning/interrupt_watch.h"
@@ -71,11 +72,12 @@ void AddStoreCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "store", "Store a start screen in modules as their power-on screen, as \"Write to Display\" does; "
                  "every port at once");
+    AddHelpFooter(*command, "brevant-cli store fw.kss --port /dev/ttyUSB0 --port /dev/ttyUSB1 --line '4=SN {serial}' --serial-from 0042");
     command->add_option("FILE", options->file, "The start-screen file")->required();
     command->add_option("--port", options->ports, "A module's serial device; repeat for more modules")
         ->required()
         ->type_name("DEVICE");
-    command->add_option("--baud", options->baudRate, "Line speed in baud")->check(kWholeNumber)->capture_default_str();
+    command->add_option("--baud", options->baudRate, "Line speed in baud (default 19200)")->check(kWholeNumber)->option_text("N");
     command->add_option("--line", options->lines, "Row N (from 1) becomes TEXT before sending, as for new; "
                                                   "{serial} is the module's serial number")
         ->type_name("N=TEXT");
@@ -93,8 +95,9 @@ void AddMirrorCommand(CLI::App& app) {
     options->ports.resize(1);
     CLI::App* command =
         app.add_subcommand("mirror", "Show a start screen on a module now, as the editor mirrors it");
+    AddHelpFooter(*command, "brevant-cli mirror fw.kss --port /dev/ttyUSB0");
     command->add_option("FILE", options->file, "The start-screen file")->required();
     command->add_option("--port", options->ports[0], "The module's serial device")->required()->type_name("DEVICE");
-    command->add_option("--baud", options->baudRate, "Line speed in baud")->check(kWholeNumber)->capture_default_str();
+    command->add_option("--baud", options->baudRate, "Line speed in baud (default 19200)")->check(kWholeNumber)->option_text("N");
     command->callback([options] { Run(TransferKind::Mirror, *options); });
 }

@@ -93,12 +93,19 @@ TEST(Commands, BothProgramsSayTheProjectsVersion) {
     EXPECT_EQ(ReadText(folder.Path("out")), "vmodule " BREVANT_VERSION "\n");
 }
 
-TEST(Commands, EverySubcommandHasHelp) {
-    for (const char* command : {"info", "show", "export", "import", "new", "render", "logo"}) {
+TEST(Commands, EverySubcommandsHelpNamesItsChoicesInWordsItsExitCodesAndAnExample) {
+    for (const std::string command : {"info", "show", "export", "import", "new", "render", "logo", "mirror", "store"}) {
         const CliResult result = RunCli({command, "--help"});
         EXPECT_EQ(result.exitCode, 0) << command;
-        EXPECT_NE(result.out.find(std::string("Usage: ")), std::string::npos) << command;
+        EXPECT_NE(result.out.find("Usage: "), std::string::npos) << command;
+        EXPECT_NE(result.out.find("Exit codes: 0 done, 1 the work failed"), std::string::npos) << command;
+        EXPECT_NE(result.out.find("Example:\n  brevant-cli " + command + " "), std::string::npos) << command;
+        for (const char* library : {"ENUM", "TEXT:{", "INT:", "->", " in {"}) {
+            EXPECT_EQ(result.out.find(library), std::string::npos) << command << " says " << library << "\n" << result.out;
+        }
     }
+    EXPECT_NE(RunCli({"show", "--help"}).out.find("--style blocks|half|quadrants"), std::string::npos);
+    EXPECT_NE(RunCli({"export", "--help"}).out.find("--format json|c|arduino|bytes"), std::string::npos);
 }
 
 TEST(ExportCommand, BytesAreWhatWriteToDisplaySends) {
