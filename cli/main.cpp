@@ -4,6 +4,7 @@
 
 #include "brevant_version.h"
 #include "cli/commands/commands.h"
+#include "cli/support/help_text.h"
 #include "cli/support/command_failure.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
                  "brevant-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "brevant-cli " BREVANT_VERSION);
+    AddHelpFooter(app, "brevant-cli info examples/shop-2x16.kss   (brevant-cli SUBCOMMAND --help says more)");
     // The same command line on every system: a path like /tmp/a.kss is never an option.
     app.allow_windows_style_options(false);
     AddInfoCommand(app);

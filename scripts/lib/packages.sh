@@ -4,7 +4,8 @@ BREVANT_PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
   xvfb x11-utils imagemagick socat procps file python3
   libcli11-dev nlohmann-json3-dev libstb-dev
-  emscripten chromium)
+  emscripten chromium
+  help2man lintian dpkg-dev fakeroot man-db bash-completion)
 
 brevant_install_packages() {
   local missing=()

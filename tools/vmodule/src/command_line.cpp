@@ -106,6 +106,7 @@ std::string UsageText() {
            "  --style S        blocks (two characters per dot), half (coloured half blocks) or\n"
            "                   quadrants (2 x 2 dots per character); by default the largest that fits\n"
            "  --note TEXT      a line shown under the module\n"
+           "  --version        print the version and exit\n"
            "Signals: SIGUSR1 power-cycles the module; SIGINT, SIGTERM and SIGHUP end it.\n";
 }
 
