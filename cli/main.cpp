@@ -5,9 +5,11 @@
 #include "brevant_version.h"
 #include "cli/commands/commands.h"
 #include "cli/support/help_text.h"
+#include "cli/support/terminal.h"
 #include "cli/support/command_failure.h"
 
 int main(int argc, char** argv) {
+    const Utf8Console console;
     CLI::App app{"brevant-cli: inspect, convert, render and create start screens of character LCD modules",
                  "brevant-cli"};
     app.require_subcommand(1);

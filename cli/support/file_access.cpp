@@ -1,5 +1,6 @@
 #include "cli/support/file_access.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -67,11 +68,21 @@ void WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes)
 void WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (!path.empty() && path != kStandardStream) return WriteOutputFile(path, bytes);
 #ifdef _WIN32
+    // One write for all of it: the C library hands an unbuffered console one byte at a time, and a
+    // console shows the pieces of a UTF-8 character as garbage.
+    std::fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    for (size_t done = 0; done < bytes.size();) {
+        const unsigned chunk = static_cast<unsigned>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        const int written = _write(_fileno(stdout), bytes.data() + done, chunk);
+        if (written <= 0) throw CommandFailure("standard output: cannot write: " + Reason());
+        done += static_cast<size_t>(written);
+    }
+#else
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
         throw CommandFailure("standard output: cannot write: " + Reason());
     }
+#endif
 }
 
 void WriteOutput(const std::string& path, const std::string& text) {

@@ -37,3 +37,16 @@ bool ColourWanted(ColourChoice choice) {
     const char* noColour = std::getenv("NO_COLOR");
     return StdoutIsTerminal() && (noColour == nullptr || noColour[0] == '\0');
 }
+
+#ifdef _WIN32
+Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
+    if (previousCodePage_ != 0) SetConsoleOutputCP(CP_UTF8);
+}
+
+Utf8Console::~Utf8Console() {
+    if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
+}
+#else
+Utf8Console::Utf8Console() = default;
+Utf8Console::~Utf8Console() = default;
+#endif
