@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     AddLogoCommand(app);
     AddMirrorCommand(app);
     AddStoreCommand(app);
+    AddRecordsCommand(app);
     std::string names;
     bool known = false;
     for (const CLI::App* command : app.get_subcommands({})) {

@@ -11,3 +11,4 @@ void AddRenderCommand(CLI::App& app);
 void AddLogoCommand(CLI::App& app);
 void AddMirrorCommand(CLI::App& app);
 void AddStoreCommand(CLI::App& app);
+void AddRecordsCommand(CLI::App& app);

@@ -9,8 +9,6 @@
 #include "cli/provisioning/port_transfer.h"
 #include "link/display_protocol.h"
 
-namespace {
-
 std::string UtcNow() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
@@ -23,6 +21,8 @@ std::string UtcNow() {
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;
 }
+
+namespace {
 
 std::string Describe(const TransferResult& result, const PortTransfer& transfer, const DeviceLine& device,
                      TransferKind kind, int32_t baudRate) {
@@ -54,6 +54,8 @@ PortReport RunOne(TransferKind kind, const PortJob& job, int32_t baudRate, const
     PortReport report;
     report.port = job.port;
     report.complete = result.Reached() && !transfer.DrainFailed();
+    report.bytesSent = result.bytesSent;
+    report.bytesTotal = result.bytesTotal;
     report.result = Describe(result, transfer, device, kind, baudRate);
     report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     report.sentSha256 = transfer.SentSha256();

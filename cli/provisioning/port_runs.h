@@ -21,7 +21,12 @@ struct PortReport {
     double seconds = 0;
     std::string sentSha256;  // of exactly the bytes that went out
     std::string finishedUtc;  // 2026-12-08T23:59:01Z
+    uint32_t bytesSent = 0;
+    uint32_t bytesTotal = 0;
 };
+
+// Now, as the reports and records write it: 2026-12-08T23:59:01Z.
+std::string UtcNow();
 
 // Every port on a thread of its own, all at once; a port that fails leaves the others alone.
 // The reports come back in the order of the jobs.

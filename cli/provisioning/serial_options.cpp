@@ -11,10 +11,10 @@ constexpr size_t kMaxSerialDigits = 18;
 
 }  // namespace
 
-void CheckSerialOptions(const std::vector<std::string>& lines, const std::string& first) {
+void CheckSerialOptions(const std::vector<std::string>& lines, const std::string& first, bool fromRecords) {
     const bool numbered = std::any_of(lines.begin(), lines.end(), HoldsSerial);
     if (first.empty()) {
-        if (numbered) throw UsageFailure("--line with {serial} needs --serial-from N");
+        if (numbered && !fromRecords) throw UsageFailure("--line with {serial} needs --serial-from N (or --records DB)");
         return;
     }
     if (first.size() > kMaxSerialDigits || !std::all_of(first.begin(), first.end(), [](char c) {

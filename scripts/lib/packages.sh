@@ -5,7 +5,8 @@ BREVANT_PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest
   xvfb x11-utils imagemagick socat procps file python3
   libcli11-dev nlohmann-json3-dev libstb-dev
   emscripten chromium
-  help2man lintian dpkg-dev fakeroot man-db bash-completion)
+  help2man lintian dpkg-dev fakeroot man-db bash-completion
+  libsqlite3-dev libpq-dev postgresql)
 
 brevant_install_packages() {
   local missing=()

@@ -324,7 +324,7 @@ TEST(Store, AFileThatCannotBeReadOrAScreenThatCannotBeMadeTouchesNoModule) {
         {{"mirror", folder.Path("none.kss")}, 1,
          "brevant-cli: " + folder.Path("none.kss") + ": cannot open: No such file or directory\n"},
         {{"store", folder.Path("")}, 1, "brevant-cli: " + folder.Path("") + ": is a folder, not a file\n"},
-        {{"store", file, "--line", "2=SN {serial}"}, 2, "brevant-cli: --line with {serial} needs --serial-from N\n"},
+        {{"store", file, "--line", "2=SN {serial}"}, 2, "brevant-cli: --line with {serial} needs --serial-from N (or --records DB)\n"},
         {{"store", file, "--serial-from", "7"}, 2, "brevant-cli: --serial-from 7: no --line holds {serial}\n"},
         {{"store", file, "--line", "1={serial}", "--serial-from", "x1"}, 2,
          "brevant-cli: --serial-from x1: expected a number of at most 18 digits\n"},
