@@ -207,4 +207,21 @@ TEST(Records, ADatabaseThatCannotBeUsedStopsTheRunBeforeAByteIsSent) {
     EXPECT_EQ(module.Received(), 0u) << "nothing was sent";
 }
 
+TEST(Records, AnSqliteFileLockedByAnotherBenchIsWaitedForABoundedTimeThenReported) {
+    ScratchFolder folder;
+    ASSERT_EQ(RunCli({"new", "--geometry", "2x20", "-o", folder.Path("s.kss")}).exitCode, 0);
+    const std::string path = folder.Path("line.db");
+    ASSERT_EQ(RunCli({"records", path}).exitCode, 0);
+    VirtualModule module(folder, "m", "2x20");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const CliResult result = RunCli({"store", folder.Path("s.kss"), "--port", module.Port(), "--records", path});
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "brevant-cli: " + path + ": locked by another bench for more than 15 s\n");
+    EXPECT_EQ(module.Received(), 0u);
+}
+
 }  // namespace
