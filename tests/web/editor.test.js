@@ -371,3 +371,22 @@ test('a screen stored from the page is what a virtual module shows after a power
   assert.equal(dump['row1.hex'], hex(sent.slice(90, 110)));
   assert.equal(dump['row2.hex'], hex(sent.slice(110, 130)));
 });
+
+test('a file dropped on the page opens as Open opens it', async () => {
+  const page = await openPage(browser, served.address);
+  const file = join(examples, 'shop-2x16.kss');
+  const bytes = [...readFileSync(file)];
+  await page.evaluate(() => { document.getElementById('status').textContent = ''; });
+  await page.evaluate((content) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(content)], 'dropped.kss'));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, bytes);
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '');
+  assert.equal(await status(page), 'dropped.kss: opened');
+  assert.equal(await page.locator('#size').inputValue(), '2x16');
+  const saved = await saveBytes(page);
+  assert.equal(saved.name, 'dropped.kss');
+  assert.deepEqual([...saved.bytes], bytes);
+  await page.context().close();
+});
