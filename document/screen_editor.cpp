@@ -78,6 +78,13 @@ bool ScreenEditor::LoseCapture() {
     return true;
 }
 
+void ScreenEditor::MoveCursor(int32_t columns, int32_t rows) {
+    if (state_.dragging != 0) return;
+    state_.cursorColumn += columns;
+    state_.cursorRow += rows;
+    ClampCursor();
+}
+
 void ScreenEditor::ClampCursor() {
     state_.cursorColumn = std::clamp(state_.cursorColumn, 0, LastIndex(doc_.columns));
     state_.cursorRow = std::clamp(state_.cursorRow, 0, LastIndex(doc_.rows));

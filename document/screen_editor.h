@@ -48,6 +48,9 @@ public:
 
     // A size change or a load may have left the cursor outside the grid.
     void ClampCursor();
+    // The arrow keys of front ends that have them: the cursor moves within the grid, no text
+    // changes and nothing needs mirroring; during a drag nothing moves.
+    void MoveCursor(int32_t columns, int32_t rows);
 
     bool ChangePending() const { return state_.changePending != 0; }
     void ChangeMirrored() { state_.changePending = 0; }

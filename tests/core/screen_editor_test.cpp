@@ -119,6 +119,30 @@ TEST(Backspace, ThreeTimesAfterTwoLettersBlanksThemAndStopsAtTheFirstColumn) {
     }
 }
 
+TEST(Arrows, MoveTheCursorWithinTheGridOnlyAndChangeNothingElse) {
+    Editing e(kSize4x20);
+    e.Type("ab");
+    e.editor.ChangeMirrored();
+    const ScreenDocument before = e.doc;
+    e.editor.MoveCursor(-1, 0);
+    EXPECT_CURSOR(e, 1, 0);
+    e.editor.MoveCursor(0, 5);
+    EXPECT_CURSOR(e, 1, 3);
+    e.editor.MoveCursor(30, -1);
+    EXPECT_CURSOR(e, 19, 2);
+    e.editor.MoveCursor(-40, -40);
+    EXPECT_CURSOR(e, 0, 0);
+    EXPECT_EQ(e.doc.cells, before.cells);
+    EXPECT_FALSE(e.editor.ChangePending());
+    e.editor.MoveCursor(0, 1);
+    e.Type("x");
+    EXPECT_EQ(e.Row(1), "x" + std::string(19, ' '));
+
+    e.editor.PressCell(5, 0);
+    e.editor.MoveCursor(1, 1);
+    EXPECT_CURSOR(e, 5, 0);
+}
+
 TEST(Drag, FromCellToCellMovesTheCharacterAndTheCursorFollows) {
     Editing e;
     e.doc.cells[1] = 'M';

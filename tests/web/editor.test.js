@@ -390,3 +390,24 @@ test('a file dropped on the page opens as Open opens it', async () => {
   assert.deepEqual([...saved.bytes], bytes);
   await page.context().close();
 });
+
+test('arrow keys move the cursor without changing text or sending, and Tab leaves the preview', async () => {
+  const page = await openPage(browser, served.address);
+  await page.selectOption('#size', '4x20');
+  await page.getByRole('button', { name: 'Connect' }).click();
+  await page.waitForFunction(() => window.__wire.writes.length === 98);
+  await typeInto(page, 'a');
+  await page.waitForFunction(() => window.__wire.writes.length === 2 * 98);
+  for (const key of ['ArrowRight', 'ArrowDown', 'ArrowDown', 'ArrowLeft', 'ArrowLeft', 'ArrowLeft']) {
+    await page.keyboard.press(key);
+  }
+  await page.waitForTimeout(100);
+  assert.equal((await wire(page)).writes.length, 2 * 98, 'a cursor move sends nothing');
+  await page.keyboard.type('b');
+  const text = [...(await saveBytes(page)).bytes.subarray(452, 532)].map((c) => String.fromCharCode(c)).join('');
+  assert.equal(text, 'a' + ' '.repeat(39) + 'b' + ' '.repeat(39));
+  await page.locator('#preview').focus();
+  await page.keyboard.press('Tab');
+  assert.notEqual(await page.evaluate(() => document.activeElement.id), 'preview');
+  await page.context().close();
+});

@@ -60,6 +60,7 @@ EMSCRIPTEN_BINDINGS(brevant) {
         .function("release", &WebEditor::Release)
         .function("loseCapture", &WebEditor::LoseCapture)
         .function("type", &WebEditor::Type)
+        .function("moveCursor", &WebEditor::MoveCursor)
         .function("dragging", &WebEditor::Dragging)
         .function("takeChange", &WebEditor::TakeChange)
         .function("paletteSlotAt", &WebEditor::PaletteSlotAt)

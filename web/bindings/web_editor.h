@@ -24,6 +24,7 @@ public:
     bool Release();
     bool LoseCapture();
     bool Type(uint32_t code);
+    void MoveCursor(int columns, int rows) { editor_.MoveCursor(columns, rows); }
     bool Dragging() const { return editor_.State().dragging != 0; }
     // Whether the module has yet to be sent an edit, as the editor mirrors; asking clears it.
     bool TakeChange();

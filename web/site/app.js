@@ -114,12 +114,20 @@ document.addEventListener('keydown', (event) => {
   }
 });
 
+const ARROWS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+
 canvas.addEventListener('keydown', (event) => {
   if (event.ctrlKey || event.metaKey || event.altKey) return;
+  if (ARROWS[event.key]) {
+    event.preventDefault();
+    editor.moveCursor(...ARROWS[event.key]);
+    draw();
+    return;
+  }
+  // Tab leaves the preview, as everywhere on a page; the editor ignores it anyway.
   let code = -1;
   if (event.key === 'Backspace') code = 8;
   else if (event.key === 'Enter') code = 13;
-  else if (event.key === 'Tab') code = 9;
   else if (event.key === 'Escape') code = 27;
   else if ([...event.key].length === 1) code = event.key.codePointAt(0);
   if (code < 0) return;
